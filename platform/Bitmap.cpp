@@ -1,0 +1,261 @@
+#include "platform/Bitmap.h"
+
+#include "platform/Exceptions.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <cstdint>
+#include <cstring>
+
+namespace vandora {
+
+namespace {
+
+std::uint32_t U32(const QByteArray& b, qsizetype at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(b.constData() + at);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+           (std::uint32_t(p[3]) << 24);
+}
+
+std::uint16_t U16(const QByteArray& b, qsizetype at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(b.constData() + at);
+    return std::uint16_t(p[0] | (p[1] << 8));
+}
+
+[[noreturn]] void Invalid(const std::string& why)
+{
+    throw EInvalidGraphic("Bitmap image is not valid: " + why);
+}
+
+// Checks that the header is consistent and that the pixels it promises fit in the file,
+// so that a lying header never makes the decoder allocate more than the data justifies.
+void CheckBitmapHeader(const QByteArray& file)
+{
+    if (file.size() < 26 || file[0] != 'B' || file[1] != 'M')
+        Invalid("no bitmap file header");
+    const std::uint32_t offBits = U32(file, 10);
+    const std::uint32_t headerSize = U32(file, 14);
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint32_t bitCount = 0;
+    std::uint32_t compression = 0;
+    if (headerSize == 12) {
+        width = U16(file, 18);
+        height = std::int16_t(U16(file, 20));
+        bitCount = U16(file, 24);
+    } else if (headerSize >= 40 && file.size() >= 54) {
+        width = std::int32_t(U32(file, 18));
+        height = std::int32_t(U32(file, 22));
+        bitCount = U16(file, 28);
+        compression = U32(file, 30);
+    } else {
+        Invalid("unknown information header of " + std::to_string(headerSize) + " bytes");
+    }
+    if (height < 0)
+        height = -height;
+    if (width <= 0 || height <= 0)
+        Invalid("size " + std::to_string(width) + " x " + std::to_string(height));
+    if (width > 32768 || height > 32768)
+        Invalid("size " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
+    if (offBits >= std::uint32_t(file.size()))
+        Invalid("pixel data offset " + std::to_string(offBits) + " lies beyond the file");
+    const std::int64_t available = file.size() - offBits;
+    if (compression == 1 || compression == 2) {
+        // Run-length data: one pair of bytes draws at most 255 pixels.
+        if (width * height > available * 128)
+            Invalid("run-length data too short for " + std::to_string(width) + " x " + std::to_string(height));
+        return;
+    }
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+        Invalid(std::to_string(bitCount) + " bits per pixel");
+    const std::int64_t stride = ((width * bitCount + 31) / 32) * 4;
+    if (stride * height > available)
+        Invalid("pixel data of " + std::to_string(available) + " bytes is shorter than " +
+                std::to_string(stride * height));
+}
+
+} // namespace
+
+QImage DecodeBitmapFile(const QByteArray& file)
+{
+    CheckBitmapHeader(file);
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "BMP");
+    QImage image = reader.read();
+    if (image.isNull())
+        Invalid(reader.errorString().toStdString());
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray EncodeBitmapFile24(const QImage& source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const int w = image.width();
+    const int h = image.height();
+    const int stride = ((w * 24 + 31) / 32) * 4;
+    const std::uint32_t dataSize = std::uint32_t(stride) * std::uint32_t(h);
+    QByteArray out(54 + qsizetype(dataSize), '\0');
+    auto put32 = [&](int at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    auto put16 = [&](int at, std::uint16_t v) {
+        out[at] = char(v & 0xFF);
+        out[at + 1] = char(v >> 8);
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, 54 + dataSize);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, std::uint32_t(w));
+    put32(22, std::uint32_t(h));
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, dataSize);
+    put32(38, 2834);
+    put32(42, 2834);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(h - 1 - y));
+        char* row = out.data() + 54 + qsizetype(y) * stride;
+        for (int x = 0; x < w; ++x) {
+            row[3 * x] = char(qBlue(line[x]));
+            row[3 * x + 1] = char(qGreen(line[x]));
+            row[3 * x + 2] = char(qRed(line[x]));
+        }
+    }
+    return out;
+}
+
+TBitmap::TBitmap() : TBitmap(0, 0) {}
+
+TBitmap::TBitmap(int width, int height)
+    : canvas_(std::make_unique<TCanvas>(&image_, [this](const QRect&) { PixelsChanged(); }))
+{
+    if (width > 0 && height > 0) {
+        image_ = QImage(width, height, QImage::Format_RGB32);
+        image_.fill(Qt::white);
+    }
+}
+
+TBitmap::~TBitmap() = default;
+
+std::unique_ptr<TGraphic> TBitmap::Clone() const
+{
+    auto copy = std::make_unique<TBitmap>();
+    copy->image_ = image_;
+    copy->original_ = original_;
+    copy->transparent_ = transparent_;
+    return copy;
+}
+
+void TBitmap::SetSize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == Width() && height == Height())
+        return;
+    if (width == 0 || height == 0) {
+        image_ = QImage();
+    } else {
+        QImage resized(width, height, QImage::Format_RGB32);
+        resized.fill(Qt::white);
+        if (!image_.isNull()) {
+            QPainter p(&resized);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, image_);
+        }
+        image_ = std::move(resized);
+    }
+    PixelsChanged();
+}
+
+TColor TBitmap::TransparentColor() const
+{
+    if (Empty())
+        return clNone;
+    return RgbToColor(image_.pixel(0, image_.height() - 1));
+}
+
+const QImage& TBitmap::DrawImage() const
+{
+    if (!transparent_ || Empty())
+        return image_;
+    if (!maskedValid_) {
+        masked_ = image_.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = image_.pixel(0, image_.height() - 1) & 0x00FFFFFF;
+        for (int y = 0; y < masked_.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(masked_.scanLine(y));
+            for (int x = 0; x < masked_.width(); ++x)
+                if ((line[x] & 0x00FFFFFF) == key)
+                    line[x] = 0;
+        }
+        maskedValid_ = true;
+    }
+    return masked_;
+}
+
+void TBitmap::Draw(QPainter& painter, const QRect& dest) const
+{
+    if (Empty())
+        return;
+    painter.drawImage(dest, DrawImage());
+}
+
+void TBitmap::Assign(const QImage& image)
+{
+    image_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
+    PixelsChanged();
+}
+
+void TBitmap::PixelsChanged()
+{
+    original_.clear();
+    maskedValid_ = false;
+    masked_ = QImage();
+    Changed();
+}
+
+QByteArray TBitmap::FileData() const
+{
+    if (!original_.isEmpty())
+        return original_;
+    if (Empty())
+        return QByteArray();
+    return EncodeBitmapFile24(image_);
+}
+
+void TBitmap::SaveToStream(QByteArray& out) const
+{
+    WriteCountedBlock(out, FileData());
+}
+
+void TBitmap::LoadFromStream(const QByteArray& data, qsizetype& pos)
+{
+    qsizetype at = pos;
+    const QByteArray file = ReadCountedBlock(data, at, "TBitmap");
+    LoadFromFileData(file);
+    pos = at;
+}
+
+void TBitmap::LoadFromFileData(const QByteArray& file)
+{
+    if (file.isEmpty()) {
+        image_ = QImage();
+        PixelsChanged();
+        return;
+    }
+    QImage decoded = DecodeBitmapFile(file);
+    image_ = std::move(decoded);
+    maskedValid_ = false;
+    masked_ = QImage();
+    original_ = file;
+    Changed();
+}
+
+} // namespace vandora

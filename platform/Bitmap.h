@@ -1,0 +1,61 @@
+#pragma once
+// An off-screen surface of 24-bit colour with colour-key transparency.
+#include "platform/Canvas.h"
+#include "platform/Graphic.h"
+
+#include <memory>
+
+namespace vandora {
+
+class TBitmap final : public TGraphic {
+public:
+    TBitmap();
+    TBitmap(int width, int height);
+    ~TBitmap() override;
+
+    const char* ClassName() const override { return "TBitmap"; }
+    std::unique_ptr<TGraphic> Clone() const override;
+
+    int Width() const override { return image_.width(); }
+    int Height() const override { return image_.height(); }
+    bool Empty() const override { return image_.width() == 0 || image_.height() == 0; }
+    // Pixels kept keep their place; new ones are white.
+    void SetWidth(int width) { SetSize(width, Height()); }
+    void SetHeight(int height) { SetSize(Width(), height); }
+    void SetSize(int width, int height);
+
+    TCanvas& Canvas() { return *canvas_; }
+    const TCanvas& Canvas() const { return *canvas_; }
+
+    // The key colour: the colour of the bottom-left pixel (column 0, last row).
+    TColor TransparentColor() const;
+
+    void Draw(QPainter& painter, const QRect& dest) const override;
+    QImage ToImage() const override { return image_; }
+    const QImage& Image() const { return image_; }
+    // Replaces the pixels (converted to 24-bit colour).
+    void Assign(const QImage& image);
+
+    void SaveToStream(QByteArray& out) const override;
+    void LoadFromStream(const QByteArray& data, qsizetype& pos) override;
+    void LoadFromFileData(const QByteArray& file) override;
+    // The bitmap file: the bytes it was loaded from while unchanged, else a 24-bit file.
+    QByteArray FileData() const;
+
+private:
+    void PixelsChanged();
+    const QImage& DrawImage() const;
+
+    QImage image_;
+    std::unique_ptr<TCanvas> canvas_;
+    QByteArray original_;          // file as loaded; dropped at the first change
+    mutable QImage masked_;        // image_ with the key colour made transparent
+    mutable bool maskedValid_ = false;
+};
+
+// Parses a bitmap file. Raises EInvalidGraphic with the reason when the header does not
+// hold together or promises more pixels than the file carries.
+QImage DecodeBitmapFile(const QByteArray& file);
+QByteArray EncodeBitmapFile24(const QImage& image);
+
+} // namespace vandora

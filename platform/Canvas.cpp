@@ -1,0 +1,149 @@
+#include "platform/Canvas.h"
+
+#include "platform/Graphic.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+
+namespace vandora {
+
+TCanvas::TCanvas(QImage* image, std::function<void(const QRect&)> onDraw)
+    : image_(image), onDraw_(std::move(onDraw))
+{
+}
+
+template <class Fn>
+void TCanvas::Paint(const QRect& bounds, Fn&& draw)
+{
+    if (image_ == nullptr || image_->isNull())
+        return;
+    {
+        QPainter painter(image_);
+        if (clip_)
+            painter.setClipRegion(*clip_);
+        draw(painter);
+    }
+    if (onDraw_) {
+        QRect dirty = bounds.normalized() & image_->rect();
+        if (clip_)
+            dirty &= clip_->boundingRect();
+        if (!dirty.isEmpty())
+            onDraw_(dirty);
+    }
+}
+
+void TCanvas::ApplyPen(QPainter& painter) const
+{
+    if (Pen.Style == psClear) {
+        painter.setPen(Qt::NoPen);
+    } else {
+        QPen pen(ColorToQColor(Pen.Color));
+        pen.setWidth(Pen.Width <= 1 ? 0 : Pen.Width); // 0: one-pixel cosmetic pen
+        pen.setStyle(Pen.Style == psDash ? Qt::DashLine : Pen.Style == psDot ? Qt::DotLine : Qt::SolidLine);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+    }
+    if (Pen.Mode == pmNotXor)
+        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+}
+
+void TCanvas::ApplyBrush(QPainter& painter) const
+{
+    if (Brush.Style == bsClear)
+        painter.setBrush(Qt::NoBrush);
+    else
+        painter.setBrush(ColorToQColor(Brush.Color));
+}
+
+void TCanvas::FillRect(const TRect& rect)
+{
+    const QRect r = rect.ToQRect();
+    Paint(r, [&](QPainter& p) { p.fillRect(r, ColorToQColor(Brush.Color)); });
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    // The outline covers columns left..right-1 and rows top..bottom-1.
+    const QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    Paint(r, [&](QPainter& p) {
+        if (Brush.Style != bsClear && r.width() > 2 && r.height() > 2)
+            p.fillRect(r.adjusted(1, 1, -1, -1), ColorToQColor(Brush.Color));
+        ApplyPen(p);
+        p.setBrush(Qt::NoBrush);
+        if (Pen.Style != psClear)
+            p.drawRect(QRect(r.topLeft(), QSize(r.width() - 1, r.height() - 1)));
+    });
+}
+
+void TCanvas::Draw(int x, int y, const TGraphic& graphic)
+{
+    const QRect r(x, y, graphic.Width(), graphic.Height());
+    Paint(r, [&](QPainter& p) { graphic.Draw(p, r); });
+}
+
+void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic)
+{
+    const QRect r = rect.ToQRect();
+    Paint(r, [&](QPainter& p) { graphic.Draw(p, r); });
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& from, const TRect& source)
+{
+    if (from.image_ == nullptr || from.image_->isNull())
+        return;
+    const QRect d = dest.ToQRect();
+    const QRect s = source.ToQRect();
+    if (from.image_ == image_) {
+        // Copying within one image: take the source pixels first.
+        const QImage copy = image_->copy(s);
+        Paint(d, [&](QPainter& p) {
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(d, copy);
+        });
+        return;
+    }
+    Paint(d, [&](QPainter& p) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(d, *from.image_, s);
+    });
+}
+
+void TCanvas::Polygon(const TIntPoints& points)
+{
+    if (points.empty())
+        return;
+    QPolygon polygon(int(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(int(i), points[i].x, points[i].y);
+    Paint(polygon.boundingRect().adjusted(-Pen.Width, -Pen.Width, Pen.Width, Pen.Width), [&](QPainter& p) {
+        ApplyPen(p);
+        ApplyBrush(p);
+        p.drawPolygon(polygon, Qt::OddEvenFill);
+    });
+}
+
+void TCanvas::PolyBezier(const TIntPoints& points)
+{
+    if (points.size() < 4)
+        return;
+    QPainterPath path(QPointF(points[0].x, points[0].y));
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, points[i + 2].x, points[i + 2].y);
+    const QRect bounds = path.boundingRect().toAlignedRect().adjusted(-Pen.Width, -Pen.Width, Pen.Width, Pen.Width);
+    Paint(bounds, [&](QPainter& p) {
+        ApplyPen(p);
+        p.setBrush(Qt::NoBrush); // a poly-Bezier is a curve, never filled
+        p.drawPath(path);
+    });
+}
+
+TColor TCanvas::Pixel(int x, int y) const
+{
+    if (image_ == nullptr || !image_->valid(x, y))
+        return clNone;
+    return RgbToColor(image_->pixel(x, y));
+}
+
+} // namespace vandora

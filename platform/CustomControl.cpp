@@ -1,0 +1,271 @@
+#include "platform/CustomControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QToolTip>
+#include <cmath>
+
+namespace vandora {
+
+namespace {
+
+TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+{
+    TShiftState shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (modifiers & Qt::AltModifier)
+        shift |= ssAlt;
+    if (modifiers & Qt::ControlModifier)
+        shift |= ssCtrl;
+    if (buttons & Qt::LeftButton)
+        shift |= ssLeft;
+    if (buttons & Qt::RightButton)
+        shift |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        shift |= ssMiddle;
+    return shift;
+}
+
+bool ButtonOf(Qt::MouseButton qt, TMouseButton& button)
+{
+    switch (qt) {
+    case Qt::LeftButton: button = mbLeft; return true;
+    case Qt::RightButton: button = mbRight; return true;
+    case Qt::MiddleButton: button = mbMiddle; return true;
+    default: return false;
+    }
+}
+
+// Client coordinates are whole pixels; a fractional position (high-DPI) is cut toward -inf.
+int Pixel(qreal v)
+{
+    return int(std::floor(v));
+}
+
+} // namespace
+
+void CancelHint()
+{
+    QToolTip::hideText();
+}
+
+Qt::CursorShape CursorShape(TCursor cursor)
+{
+    switch (cursor) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    case crDrag: return Qt::DragMoveCursor;
+    case crNo: return Qt::ForbiddenCursor;
+    case crHourGlass: return Qt::WaitCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    canvas_ = std::make_unique<TCanvas>(&surface_, [this](const QRect& r) { SurfaceDrawn(r); });
+    CreateSurface();
+}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::SetBounds(int left, int top, int width, int height)
+{
+    setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+    // A hidden widget gets no resize event until shown; the surface must follow at once.
+    if (surface_.size() != size()) {
+        CreateSurface();
+        Invalidate();
+        Resize();
+    }
+}
+
+void TCustomControl::CreateSurface()
+{
+    const QSize s = size();
+    if (s.isEmpty()) {
+        surface_ = QImage();
+        return;
+    }
+    QImage fresh(s, opaque_ ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    fresh.fill(opaque_ ? QColor(Qt::white) : QColor(Qt::transparent));
+    surface_ = std::move(fresh);
+}
+
+void TCustomControl::SetOpaque(bool value)
+{
+    if (opaque_ == value)
+        return;
+    opaque_ = value;
+    setAttribute(Qt::WA_OpaquePaintEvent, value);
+    CreateSurface();
+}
+
+void TCustomControl::Invalidate()
+{
+    paintPending_ = true;
+    update();
+}
+
+void TCustomControl::Repaint()
+{
+    RunPaint();
+    repaint();
+}
+
+void TCustomControl::RunPaint()
+{
+    paintPending_ = false;
+    if (surface_.isNull())
+        return;
+    if (!opaque_)
+        surface_.fill(Qt::transparent);
+    Paint();
+}
+
+void TCustomControl::SurfaceDrawn(const QRect& rect)
+{
+    update(rect);
+}
+
+void TCustomControl::SetCursor(TCursor value)
+{
+    if (cursor_ == value)
+        return;
+    cursor_ = value;
+    setCursor(CursorShape(value));
+}
+
+void TCustomControl::paintEvent(QPaintEvent* event)
+{
+    if (paintPending_)
+        RunPaint();
+    QPainter painter(this);
+    // Whole device pixels per surface pixel: nearest-neighbour scaling keeps the picture sharp.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect r = event->rect();
+    painter.drawImage(r, surface_, r);
+}
+
+void TCustomControl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (surface_.size() == size())
+        return;
+    CreateSurface();
+    Invalidate();
+    Resize();
+}
+
+void TCustomControl::MouseMove(TShiftState shift, int x, int y)
+{
+    OnMouseMove(this, shift, x, y);
+}
+
+void TCustomControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    OnMouseDown(this, button, shift, x, y);
+}
+
+void TCustomControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    OnMouseUp(this, button, shift, x, y);
+}
+
+void TCustomControl::Click()
+{
+    OnClick(this);
+}
+
+void TCustomControl::DblClick()
+{
+    OnDblClick(this);
+}
+
+void TCustomControl::mousePressEvent(QMouseEvent* event)
+{
+    TMouseButton button;
+    if (!ButtonOf(event->button(), button))
+        return;
+    if (button == mbLeft)
+        leftPressedInside_ = true;
+    const QPointF p = event->position();
+    MouseDown(button, ShiftOf(event->modifiers(), event->buttons()), Pixel(p.x()), Pixel(p.y()));
+}
+
+void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    TMouseButton button;
+    if (!ButtonOf(event->button(), button))
+        return;
+    const QPointF p = event->position();
+    const int x = Pixel(p.x());
+    const int y = Pixel(p.y());
+    // A left release after a left press on the control, inside it, is a click; the click
+    // comes before the release handling.
+    if (button == mbLeft) {
+        const bool wasPressed = leftPressedInside_;
+        leftPressedInside_ = false;
+        if (wasPressed && rect().contains(x, y))
+            Click();
+    }
+    MouseUp(button, ShiftOf(event->modifiers(), event->buttons()), x, y);
+}
+
+void TCustomControl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click arrives as a double click, then a press.
+    TMouseButton button;
+    if (!ButtonOf(event->button(), button))
+        return;
+    if (button == mbLeft)
+        DblClick();
+    mousePressEvent(event);
+}
+
+void TCustomControl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF p = event->position();
+    MouseMove(ShiftOf(event->modifiers(), event->buttons()), Pixel(p.x()), Pixel(p.y()));
+}
+
+void TCustomControl::enterEvent(QEnterEvent* event)
+{
+    QWidget::enterEvent(event);
+    MouseEnter();
+}
+
+void TCustomControl::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    MouseLeave();
+}
+
+bool TCustomControl::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (!showHint_) {
+            event->ignore();
+            return true;
+        }
+        THintInfo info;
+        info.CursorPos = TPoint{help->pos().x(), help->pos().y()};
+        HintRequest(info);
+        if (info.HintStr.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), QString::fromStdString(info.HintStr), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace vandora

@@ -1,0 +1,45 @@
+#include "platform/Region.h"
+
+#include "platform/Canvas.h"
+
+#include <QPolygon>
+
+namespace vandora {
+
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom)
+{
+    const QRect box = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).normalized();
+    if (box.isEmpty())
+        return HRGN(QRegion());
+    return HRGN(QRegion(box, QRegion::Ellipse));
+}
+
+HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode)
+{
+    if (points == nullptr || count < 3 || (fillMode != ALTERNATE && fillMode != WINDING))
+        return HRGN();
+    QPolygon polygon(count);
+    for (int i = 0; i < count; ++i)
+        polygon.setPoint(i, points[i].x, points[i].y);
+    return HRGN(QRegion(polygon, fillMode == ALTERNATE ? Qt::OddEvenFill : Qt::WindingFill));
+}
+
+int SelectClipRgn(TCanvas& canvas, const HRGN* region)
+{
+    if (region == nullptr || !*region) {
+        canvas.SetClipRegion(std::nullopt);
+        return SIMPLEREGION;
+    }
+    canvas.SetClipRegion(region->Region());
+    const QRegion& r = region->Region();
+    return r.isEmpty() ? NULLREGION : r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+bool DeleteObject(HRGN& region)
+{
+    const bool had = bool(region);
+    region.Release();
+    return had;
+}
+
+} // namespace vandora

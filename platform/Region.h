@@ -1,0 +1,49 @@
+#pragma once
+// Clip regions. A region is an owned handle: it is released when it goes out of scope,
+// on every path, or earlier by DeleteObject. A region that could not be created is
+// empty-handed (false), and selecting it clips nothing.
+#include "platform/Types.h"
+
+#include <QRegion>
+#include <optional>
+
+namespace vandora {
+
+class TCanvas;
+
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
+
+class HRGN {
+public:
+    HRGN() = default;
+    explicit HRGN(QRegion region) : region_(std::move(region)) {}
+    HRGN(HRGN&&) noexcept = default;
+    HRGN& operator=(HRGN&&) noexcept = default;
+    HRGN(const HRGN&) = delete;
+    HRGN& operator=(const HRGN&) = delete;
+
+    explicit operator bool() const { return region_.has_value(); }
+    const QRegion& Region() const { return *region_; }
+    void Release() { region_.reset(); }
+
+private:
+    std::optional<QRegion> region_;
+};
+
+// The ellipse inscribed in the rectangle (right and bottom exclusive).
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
+// The polygon over count points; ALTERNATE fills by the even-odd rule, WINDING by the
+// non-zero rule. Fewer than 3 points or a bad count create no region.
+HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode);
+// Limits drawing on the canvas to the region; a null or failed region removes the limit.
+int SelectClipRgn(TCanvas& canvas, const HRGN* region);
+// Releases the region; false when there was none.
+bool DeleteObject(HRGN& region);
+
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+constexpr int REGION_ERROR = 0;
+
+} // namespace vandora

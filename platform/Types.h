@@ -1,0 +1,35 @@
+#pragma once
+// Integer geometry handed to the drawing services.
+#include <QPoint>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+namespace vandora {
+
+struct TPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+using TIntPoints = std::vector<TPoint>;
+
+// A rectangle by its edges; Right and Bottom are exclusive, as the drawing calls expect.
+struct TRect {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Right = 0;
+    std::int32_t Bottom = 0;
+    std::int32_t Width() const { return Right - Left; }
+    std::int32_t Height() const { return Bottom - Top; }
+    QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+inline TRect Rect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
+{
+    return TRect{left, top, right, bottom};
+}
+
+} // namespace vandora

@@ -91,22 +91,35 @@ void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic)
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& from, const TRect& source)
 {
-    if (from.image_ == nullptr || from.image_->isNull())
+    if (from.image_ == nullptr)
+        return;
+    if (from.image_ == image_) {
+        // Copying within one image: take the source pixels first.
+        const QImage copy = *image_;
+        CopyRect(dest, copy, source);
+        return;
+    }
+    CopyRect(dest, *from.image_, source);
+}
+
+void TCanvas::CopyRect(const TRect& dest, const QImage& from, const TRect& source)
+{
+    if (from.isNull() || source.Width() == 0 || source.Height() == 0)
         return;
     const QRect d = dest.ToQRect();
     const QRect s = source.ToQRect();
-    if (from.image_ == image_) {
-        // Copying within one image: take the source pixels first.
-        const QImage copy = image_->copy(s);
-        Paint(d, [&](QPainter& p) {
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(d, copy);
-        });
+    // Only the part of the source inside the image is copied, to where it maps in dest;
+    // the rest of dest keeps its pixels.
+    const QRect inside = s & from.rect();
+    if (inside.isEmpty())
         return;
-    }
-    Paint(d, [&](QPainter& p) {
+    const double sx = double(d.width()) / s.width();
+    const double sy = double(d.height()) / s.height();
+    const QRectF target(d.x() + (inside.x() - s.x()) * sx, d.y() + (inside.y() - s.y()) * sy, inside.width() * sx,
+                        inside.height() * sy);
+    Paint(target.toAlignedRect(), [&](QPainter& p) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(d, *from.image_, s);
+        p.drawImage(target, from, QRectF(inside));
     });
 }
 

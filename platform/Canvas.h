@@ -54,6 +54,7 @@ public:
     // Copies rectangle source of canvas from into dest of this canvas, scaled when the
     // sizes differ. A plain pixel copy.
     void CopyRect(const TRect& dest, const TCanvas& from, const TRect& source);
+    void CopyRect(const TRect& dest, const QImage& from, const TRect& source);
     // Closed polygon, outlined with the pen and filled with the brush.
     void Polygon(const TIntPoints& points);
     // Cubic Bezier curve through knots 0, 3, 6, ... with the points between as controls.

@@ -84,6 +84,7 @@ void TCollection::Remove(TCollectionItem* item)
     const auto it = std::find_if(items_.begin(), items_.end(), [item](const auto& p) { return p.get() == item; });
     if (it == items_.end())
         return;
+    ItemRemoving(int(it - items_.begin()));
     (void)it->release(); // the item is being destroyed by its own destructor
     items_.erase(it);
 }

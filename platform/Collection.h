@@ -57,6 +57,8 @@ protected:
     virtual TCollectionItem* CreateItem() = 0;
     // The change notification at the end of the outermost batch.
     virtual void Update() {}
+    // An item at the index is leaving the collection; the later ones move down next.
+    virtual void ItemRemoving(int index) { (void)index; }
 
 private:
     friend class TCollectionItem;

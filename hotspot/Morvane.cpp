@@ -1,0 +1,148 @@
+#include "hotspot/Morvane.h"
+
+#include <QAccessible>
+
+namespace vandora {
+
+TMorvane::TMorvane(QWidget* parent) : TCustomControl(parent)
+{
+    picture_.SetOnChange([this] { PictureChanged(); });
+    hotSpotCursor_ = crDefault;
+    hotSpots_ = std::make_unique<THotSpots>(this);
+    hoverIndex_ = -1;
+    clickIndex_ = -1;
+    selectionMode_ = smSingleSelect;
+    blinkInterval_ = 100;
+    blinkPhase_ = 0;
+    blinkTimer_.SetEnabled(false);
+    blinkTimer_.SetInterval(std::uint32_t(blinkInterval_));
+    blinkTimer_.OnTimer = TNotifyEvent([this](TObject*) { BlinkTick(); });
+    SetBounds(Left(), Top(), 200, 200);
+    setAccessibleName(QStringLiteral("Hotspot image"));
+}
+
+TMorvane::~TMorvane()
+{
+    blinkTimer_.SetEnabled(false);
+    // The hotspots refer to the picture: they go first.
+    hotSpots_.reset();
+    picture_.SetOnChange({});
+}
+
+void TMorvane::SetColor(TColor value)
+{
+    color_ = value;
+    Repaint();
+}
+
+void TMorvane::SetHotSpots(const THotSpots* value)
+{
+    hotSpots_->CopyFrom(value);
+    hoverIndex_ = -1;
+    clickIndex_ = -1;
+    Repaint();
+}
+
+void TMorvane::SetPicture(const TPicture* value)
+{
+    picture_.Assign(value);
+    BindHotSpots();
+    Repaint();
+}
+
+void TMorvane::BindHotSpots()
+{
+    for (int i = 0; i < hotSpots_->Count(); ++i) {
+        THotSpot* hotspot = hotSpots_->Item(i);
+        hotspot->SetBackgroundPicture(&picture_);
+        if (hotspot->Clipped())
+            hotspot->RebuildStateBitmaps();
+    }
+}
+
+void TMorvane::PictureChanged()
+{
+    if (autoSize_)
+        SetAutoSize(true);
+    if (!stretch_) {
+        hotSpots_->SetBaseHeight(picture_.Height());
+        hotSpots_->SetBaseWidth(picture_.Width());
+    }
+}
+
+void TMorvane::SetAutoSize(bool value)
+{
+    autoSize_ = value;
+    if (value)
+        SetStretch(false);
+    const TGraphic* graphic = picture_.Graphic();
+    if (autoSize_ && graphic != nullptr && !graphic->Empty()) {
+        SetWidth(graphic->Width());
+        SetHeight(graphic->Height());
+    }
+}
+
+void TMorvane::SetStretch(bool value)
+{
+    if (value == stretch_)
+        return;
+    stretch_ = value;
+    if (value) {
+        SetAutoSize(false);
+        if (IsLoading()) {
+            // The stored coordinates already belong to the stretched control.
+            hotSpots_->SetBaseHeight(Height());
+            hotSpots_->SetBaseWidth(Width());
+        } else {
+            hotSpots_->SetBaseHeight(picture_.Height());
+            hotSpots_->SetBaseWidth(picture_.Width());
+            hotSpots_->Rescale(Width(), Height());
+        }
+    } else {
+        hotSpots_->Rescale(picture_.Width(), picture_.Height());
+    }
+}
+
+void TMorvane::Resize()
+{
+    if (stretch_)
+        hotSpots_->Rescale(Width(), Height());
+}
+
+void TMorvane::SetTransparent(bool value)
+{
+    transparent_ = value;
+    SetOpaque(!value);
+    Invalidate();
+}
+
+std::string TMorvane::Version() const
+{
+    const std::uint32_t v = VersionNumber();
+    return std::to_string((v >> 24) & 0xFF) + "." + std::to_string((v >> 16) & 0xFF) + "." +
+           std::to_string((v >> 8) & 0xFF) + "." + std::to_string(v & 0xFF);
+}
+
+void TMorvane::Loaded()
+{
+    TCustomControl::Loaded();
+    blinkTimer_.SetInterval(std::uint32_t(blinkInterval_));
+    blinkTimer_.SetEnabled(!IsDesigning() && blinkInterval_ != 0);
+    normalCursor_ = Cursor();
+    SetPicture(&picture_);
+}
+
+void TMorvane::HotSpotRemoving(int index)
+{
+    // Hovered or pressed hotspot destroyed: none; a later one moved down: follow it.
+    if (hoverIndex_ == index)
+        hoverIndex_ = -1;
+    else if (hoverIndex_ > index)
+        --hoverIndex_;
+    if (clickIndex_ == index)
+        clickIndex_ = -1;
+    else if (clickIndex_ > index)
+        --clickIndex_;
+}
+
+} // namespace vandora

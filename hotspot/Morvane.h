@@ -1,0 +1,142 @@
+#pragma once
+// The hotspot image control: a picture with named hotspots that light up under the
+// pointer, can be pressed, selected, held down and made to blink. Every look is composed
+// in advance, so pointer feedback is one clipped copy of a small bitmap.
+#include "hotspot/HotSpots.h"
+#include "platform/Bitmap.h"
+#include "platform/CustomControl.h"
+#include "platform/Picture.h"
+#include "platform/Timer.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vandora {
+
+class TCustomImageList;
+
+enum TSelectionMode : std::uint8_t { smSingleSelect = 0, smMultiSelectCtrl = 1, smMultiSelect = 2 };
+
+// Sender (the control) and the hotspot concerned.
+using THotSpotEvent = TEvent<TObject*, THotSpot*>;
+
+class TMorvane : public TCustomControl {
+    Q_OBJECT
+public:
+    explicit TMorvane(QWidget* parent = nullptr);
+    ~TMorvane() override;
+
+    const char* ClassName() const override { return "TMorvane"; }
+    virtual std::uint32_t VersionNumber() const { return 0x01050000; }
+
+    // --- published properties ---
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    int BlinkInterval() const { return blinkInterval_; }
+    void SetBlinkInterval(int value);
+    TColor Color() const { return color_; }
+    void SetColor(TColor value);
+    TCursor HotSpotCursor() const { return hotSpotCursor_; }
+    void SetHotSpotCursor(TCursor value) { hotSpotCursor_ = value; }
+    THotSpots& HotSpots() { return *hotSpots_; }
+    const THotSpots& HotSpots() const { return *hotSpots_; }
+    void SetHotSpots(const THotSpots* value);
+    // The image list the looks take their glyphs from; not owned, must outlive the control
+    // or be cleared first.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value) { images_ = value; }
+    TPicture& Picture() { return picture_; }
+    const TPicture& Picture() const { return picture_; }
+    void SetPicture(const TPicture* value);
+    TSelectionMode SelectionMode() const { return selectionMode_; }
+    void SetSelectionMode(TSelectionMode value) { selectionMode_ = value; }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool value);
+    // "1.5.0.0"; writing is accepted and ignored.
+    std::string Version() const;
+    void SetVersion(const std::string& value) { (void)value; }
+
+    THotSpotEvent OnHotSpotEnter;
+    THotSpotEvent OnHotSpotExit;
+    THotSpotEvent OnHotSpotClick;
+    THotSpotEvent OnHotSpotRightClick;
+    THotSpotEvent OnHotSpotDblClick;
+    TNotifyEvent OnPaint;
+
+    // --- state ---
+    int HoverIndex() const { return hoverIndex_; }
+    int ClickIndex() const { return clickIndex_; }
+    void SetClickIndex(int value) { clickIndex_ = value; }
+    // Sets the hovered index without drawing or events (the collection's batch end).
+    void SetHoverIndexQuietly(int value) { hoverIndex_ = value; }
+    TCursor NormalCursor() const { return normalCursor_; }
+    TTimer& BlinkTimer() { return blinkTimer_; }
+    int BlinkPhase() const { return blinkPhase_; }
+    const TBitmap& BackgroundBuffer() const { return backgroundBuffer_; }
+
+    // --- drawing one hotspot; surface null means straight onto the window ---
+    void DrawHover(int index, TCanvas* surface = nullptr);
+    void DrawClick(int index, TCanvas* surface = nullptr);
+    void DrawSelected(int index, TCanvas* surface = nullptr);
+    void DrawBlink(int index, TCanvas* surface = nullptr);
+    // Puts the picture back over one hotspot on the window. Raises EListError for an
+    // invalid index.
+    void RestoreArea(int index);
+
+    // The hotspot under a point: searched from the last index down, the first hit wins; -1.
+    int HotSpotAt(int x, int y);
+    // The blink timer's tick.
+    void BlinkTick();
+
+    void Loaded() override;
+    // Keeps the hovered and pressed indices naming the same hotspots when one is destroyed.
+    void HotSpotRemoving(int index);
+
+protected:
+    void Paint() override;
+    void Resize() override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void MouseLeave() override;
+    void HintRequest(THintInfo& info) override;
+
+private:
+    enum class TLook { Hover, Click, Selected, Blink };
+    void DrawLook(TLook look, int index, TCanvas* surface);
+    void PaintEmpty();
+    void PaintPicture();
+    void PaintOverlays(TCanvas& canvas);
+    void PictureChanged();
+    void BindHotSpots();
+    void SetHoverIndex(int value);
+    bool Outside(int x, int y) const { return x < 0 || y < 0 || x > Width() || y > Height(); }
+    bool ValidIndex(int index) const { return index >= 0 && index < hotSpots_->Count(); }
+    // Raises a hotspot event; false when a handler destroyed the control.
+    bool Raise(const THotSpotEvent& event, int index);
+
+    std::unique_ptr<THotSpots> hotSpots_;
+    TPicture picture_;
+    int hoverIndex_ = -1;
+    int clickIndex_ = -1;
+    TBitmap backgroundBuffer_;
+    TColor color_ = clBlack;
+    bool releaseDone_ = false;
+    bool dblClickPending_ = false;
+    bool transparent_ = false;
+    bool autoSize_ = false;
+    bool stretch_ = false;
+    TCursor hotSpotCursor_ = crDefault;
+    TCursor normalCursor_ = crDefault;
+    TCustomImageList* images_ = nullptr;
+    TSelectionMode selectionMode_ = smSingleSelect;
+    TTimer blinkTimer_;
+    int blinkInterval_ = 100;
+    int blinkPhase_ = 0;
+};
+
+} // namespace vandora

@@ -1,0 +1,183 @@
+// Pointer interaction: hover tracking, presses, releases, double clicks and hints.
+#include "hotspot/Morvane.h"
+
+#include "platform/KeyState.h"
+
+#include <QPointer>
+
+namespace vandora {
+
+int TMorvane::HotSpotAt(int x, int y)
+{
+    for (int i = hotSpots_->Count() - 1; i >= 0; --i)
+        if (hotSpots_->Item(i)->ContainsPoint(x, y) != 0)
+            return i;
+    return -1;
+}
+
+bool TMorvane::Raise(const THotSpotEvent& event, int index)
+{
+    if (!event || !ValidIndex(index))
+        return true;
+    QPointer<TMorvane> alive(this);
+    event(this, hotSpots_->Item(index));
+    return !alive.isNull();
+}
+
+void TMorvane::SetHoverIndex(int value)
+{
+    if (value == hoverIndex_)
+        return;
+    CancelHint();
+    const int old = hoverIndex_;
+    QPointer<TMorvane> alive(this);
+    if (ValidIndex(old) && clickIndex_ == -1) {
+        if (!hotSpots_->Item(old)->ShowClick())
+            RestoreArea(old);
+        if (!Raise(OnHotSpotExit, old))
+            return;
+    }
+    // A handler may have removed hotspots: the new index must still name one.
+    if (!ValidIndex(value))
+        value = -1;
+    if (value != -1 && clickIndex_ == -1) {
+        if (!hotSpots_->Item(value)->ShowClick())
+            DrawHover(value);
+        if (!Raise(OnHotSpotEnter, value))
+            return;
+        if (!ValidIndex(value))
+            value = -1;
+    }
+    hoverIndex_ = value;
+    if (ValidIndex(old) && hotSpots_->Item(old)->Down())
+        Invalidate();
+    setAccessibleDescription(value == -1 ? QString() : QString::fromStdString(hotSpots_->Item(value)->Name()));
+}
+
+void TMorvane::MouseMove(TShiftState shift, int x, int y)
+{
+    QPointer<TMorvane> alive(this);
+    TCustomControl::MouseMove(shift, x, y);
+    if (!alive || IsDesigning())
+        return;
+    if (Outside(x, y)) {
+        SetHoverIndex(-1);
+        if (alive)
+            SetCursor(normalCursor_);
+        return;
+    }
+    const int hit = HotSpotAt(x, y);
+    if (hit != -1) {
+        SetHoverIndex(hit);
+        if (alive)
+            SetCursor(hotSpotCursor_);
+        return;
+    }
+    SetCursor(normalCursor_);
+    SetHoverIndex(-1);
+}
+
+void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    QPointer<TMorvane> alive(this);
+    TCustomControl::MouseDown(button, shift, x, y);
+    if (!alive)
+        return;
+    if (dblClickPending_) {
+        dblClickPending_ = false;
+        return;
+    }
+    int target = hoverIndex_;
+    if (target == -1) {
+        if (Outside(x, y)) {
+            SetHoverIndex(-1);
+            return;
+        }
+        const int hit = HotSpotAt(x, y);
+        SetHoverIndex(hit);
+        if (!alive || hit == -1 || !ValidIndex(hit))
+            return;
+        target = hit;
+    }
+    if (button == mbRight && !Raise(OnHotSpotRightClick, target))
+        return;
+    if (button != mbLeft || !ValidIndex(target))
+        return;
+    releaseDone_ = false;
+    clickIndex_ = target;
+    DrawClick(target);
+    hotSpots_->Item(target)->ToggleSelected();
+}
+
+void TMorvane::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    QPointer<TMorvane> alive(this);
+    TCustomControl::MouseUp(button, shift, x, y);
+    if (!alive || releaseDone_)
+        return;
+    releaseDone_ = true;
+    if (!ValidIndex(clickIndex_)) {
+        clickIndex_ = -1;
+        return;
+    }
+    const int c = clickIndex_;
+    THotSpot* pressed = hotSpots_->Item(c);
+    if (!pressed->ShowClick() && !pressed->Selected())
+        RestoreArea(c);
+    if (pressed->ContainsPoint(x, y) != 0) {
+        if (ValidIndex(hoverIndex_) && !hotSpots_->Item(hoverIndex_)->ShowClick())
+            DrawHover(hoverIndex_);
+        if (!Raise(OnHotSpotClick, c))
+            return;
+        clickIndex_ = -1;
+    } else {
+        if (!Raise(OnHotSpotExit, c))
+            return;
+        clickIndex_ = -1;
+        hoverIndex_ = -1;
+    }
+}
+
+void TMorvane::DblClick()
+{
+    QPointer<TMorvane> alive(this);
+    TCustomControl::DblClick();
+    if (!alive)
+        return;
+    dblClickPending_ = true;
+    TPoint p;
+    GetCursorPos(p);
+    ScreenToClient(this, p);
+    int target = hoverIndex_;
+    if (target == -1) {
+        if (Outside(p.x, p.y)) {
+            SetHoverIndex(-1);
+            return;
+        }
+        const int hit = HotSpotAt(p.x, p.y);
+        SetHoverIndex(hit);
+        if (!alive || hit == -1 || !ValidIndex(hit))
+            return;
+        target = hit;
+    }
+    releaseDone_ = false;
+    clickIndex_ = target;
+    DrawClick(target);
+    Raise(OnHotSpotDblClick, target);
+}
+
+void TMorvane::MouseLeave()
+{
+    // While a press is pending the hover change raises nothing, so the exit is raised
+    // here; otherwise the hover change raises it. Either way a handler sees it once.
+    if (ValidIndex(hoverIndex_) && clickIndex_ != -1 && !Raise(OnHotSpotExit, hoverIndex_))
+        return;
+    SetHoverIndex(-1);
+}
+
+void TMorvane::HintRequest(THintInfo& info)
+{
+    info.HintStr = ValidIndex(hoverIndex_) ? hotSpots_->Item(hoverIndex_)->Hint() : Hint();
+}
+
+} // namespace vandora

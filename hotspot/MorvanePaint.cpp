@@ -1,0 +1,222 @@
+// The full repaint and the drawing of one hotspot's look between repaints.
+#include "hotspot/Morvane.h"
+
+#include "platform/Region.h"
+
+#include <algorithm>
+
+namespace vandora {
+
+namespace {
+
+// Limits a canvas to a hotspot's outline for one drawing, and lifts the limit again on
+// every path.
+class HotSpotClip {
+public:
+    HotSpotClip(TCanvas& canvas, const THotSpot& hotspot, int w, int h) : canvas_(canvas)
+    {
+        if (!hotspot.Clipped())
+            return;
+        if (hotspot.ShapeType() == stEllipse) {
+            region_ = CreateEllipticRgn(hotspot.X(), hotspot.Y(), hotspot.X() + w, hotspot.Y() + h);
+        } else {
+            const TPoints& points = hotspot.Shape().Points();
+            TIntPoints rounded(points.size());
+            std::transform(points.begin(), points.end(), rounded.begin(), RoundPoint);
+            region_ = CreatePolygonRgn(rounded.data(), int(rounded.size()), ALTERNATE);
+        }
+        if (region_)
+            SelectClipRgn(canvas_, &region_);
+        active_ = true;
+    }
+    ~HotSpotClip()
+    {
+        if (!active_)
+            return;
+        SelectClipRgn(canvas_, nullptr);
+        DeleteObject(region_);
+    }
+    HotSpotClip(const HotSpotClip&) = delete;
+    HotSpotClip& operator=(const HotSpotClip&) = delete;
+
+private:
+    TCanvas& canvas_;
+    HRGN region_;
+    bool active_ = false;
+};
+
+// The ellipse box of a look: its picture limits it unless the control stretches.
+void LookSize(const THotSpot& hotspot, const TPicture& picture, bool stretch, int& w, int& h)
+{
+    w = hotspot.Width();
+    h = hotspot.Height();
+    if (!stretch && !picture.Empty()) {
+        w = std::min(w, picture.Width());
+        h = std::min(h, picture.Height());
+    }
+}
+
+} // namespace
+
+void TMorvane::Paint()
+{
+    if (picture_.Graphic() == nullptr)
+        PaintEmpty();
+    else
+        PaintPicture();
+    OnPaint(this);
+}
+
+void TMorvane::PaintEmpty()
+{
+    TCanvas& canvas = Canvas();
+    canvas.Pen.Style = psDash;
+    canvas.Pen.Color = color_;
+    canvas.Brush.Style = bsClear;
+    canvas.Rectangle(0, 0, Width(), Height());
+    canvas.Pen.Style = psSolid;
+}
+
+void TMorvane::PaintPicture()
+{
+    const TGraphic& graphic = *picture_.Graphic();
+    const bool holdsImage = !graphic.Empty();
+    TRect r{0, 0, graphic.Width(), graphic.Height()};
+
+    // B: the picture on the background colour, opaque for now.
+    TBitmap b(holdsImage ? graphic.Width() : Width(), holdsImage ? graphic.Height() : Height());
+    if (!transparent_) {
+        b.Canvas().Brush.Style = bsSolid;
+        b.Canvas().Brush.Color = color_;
+        b.Canvas().FillRect(r);
+    }
+    if (holdsImage)
+        b.Canvas().Draw(0, 0, graphic);
+
+    if (!IsDesigning()) {
+        backgroundBuffer_.SetSize(Width(), Height());
+        if (stretch_)
+            r = TRect{0, 0, Width(), Height()};
+        backgroundBuffer_.Canvas().StretchDraw(r, b);
+    }
+    b.SetTransparent(transparent_);
+
+    // C: everything composed off-screen, then one copy to the window.
+    r = TRect{0, 0, Width(), Height()};
+    TBitmap c(Width(), Height());
+    c.Canvas().Brush.Style = bsSolid;
+    c.Canvas().Brush.Color = color_;
+    c.Canvas().FillRect(r);
+    if (stretch_)
+        c.Canvas().StretchDraw(r, b);
+    else
+        c.Canvas().Draw(0, 0, b);
+    PaintOverlays(c.Canvas());
+    if (transparent_)
+        c.SetTransparent(true);
+    Canvas().Draw(0, 0, c);
+    // C and B are released here, C first, also when a step above raised.
+}
+
+void TMorvane::PaintOverlays(TCanvas& canvas)
+{
+    if (IsDesigning()) {
+        canvas.Pen.Style = psDot;
+        canvas.Pen.Mode = pmNotXor;
+        canvas.Pen.Width = 1;
+        canvas.Pen.Color = clBlack;
+        canvas.Brush.Style = bsClear;
+        for (int i = 0; i < hotSpots_->Count(); ++i)
+            hotSpots_->Item(i)->DrawShape(canvas);
+        return;
+    }
+    if (ValidIndex(hoverIndex_) && clickIndex_ == -1) {
+        const THotSpot* hovered = hotSpots_->Item(hoverIndex_);
+        if (!hovered->ShowClick() && !hovered->Selected())
+            DrawHover(hoverIndex_, &canvas);
+    }
+    if (clickIndex_ != -1)
+        DrawClick(clickIndex_, &canvas);
+    for (int i = 0; i < hotSpots_->Count(); ++i) {
+        const THotSpot* hotspot = hotSpots_->Item(i);
+        if (hotspot->Down() || hotspot->ShowClick())
+            DrawClick(i, &canvas);
+        else if (hotspot->Selected())
+            DrawSelected(i, &canvas);
+    }
+}
+
+void TMorvane::DrawHover(int index, TCanvas* surface)
+{
+    DrawLook(TLook::Hover, index, surface);
+}
+
+void TMorvane::DrawClick(int index, TCanvas* surface)
+{
+    DrawLook(TLook::Click, index, surface);
+}
+
+void TMorvane::DrawSelected(int index, TCanvas* surface)
+{
+    DrawLook(TLook::Selected, index, surface);
+}
+
+void TMorvane::DrawBlink(int index, TCanvas* surface)
+{
+    DrawLook(TLook::Blink, index, surface);
+}
+
+void TMorvane::DrawLook(TLook look, int index, TCanvas* surface)
+{
+    if (!ValidIndex(index))
+        return;
+    TCanvas& target = surface ? *surface : Canvas();
+    const THotSpot& hotspot = *hotSpots_->Item(index);
+    if (look == TLook::Hover && (hotspot.Selected() || hotspot.Blink()))
+        return;
+    const TBitmap* bitmap = nullptr;
+    const TPicture* picture = nullptr;
+    switch (look) {
+    case TLook::Hover:
+        bitmap = &hotspot.HoverClippedBitmap();
+        picture = &hotspot.HoverImage();
+        break;
+    case TLook::Click:
+        bitmap = &hotspot.ClickClippedBitmap();
+        picture = &hotspot.ClickImage();
+        break;
+    case TLook::Selected:
+        bitmap = &hotspot.SelectClippedBitmap();
+        picture = &hotspot.SelectedImage();
+        break;
+    case TLook::Blink:
+        bitmap = &hotspot.BlinkClippedBitmap();
+        picture = &hotspot.BlinkImage();
+        break;
+    }
+    int w, h;
+    LookSize(hotspot, *picture, stretch_, w, h);
+    HotSpotClip clip(target, hotspot, w, h);
+    if (!bitmap->Empty())
+        target.Draw(hotspot.X(), hotspot.Y(), *bitmap);
+}
+
+void TMorvane::RestoreArea(int index)
+{
+    const THotSpot& hotspot = *hotSpots_->Item(index);
+    if (hotspot.Down() || (hotspot.Selected() && !hotspot.Blink()))
+        return;
+    int w = hotspot.Width();
+    int h = hotspot.Height();
+    if (!stretch_) {
+        if (!hotspot.HoverImage().Empty())
+            LookSize(hotspot, hotspot.HoverImage(), false, w, h);
+        else if (!hotspot.SelectedImage().Empty())
+            LookSize(hotspot, hotspot.SelectedImage(), false, w, h);
+    }
+    HotSpotClip clip(Canvas(), hotspot, w, h);
+    const TRect box = hotspot.BoundsRect();
+    Canvas().CopyRect(box, backgroundBuffer_.Canvas(), box);
+}
+
+} // namespace vandora

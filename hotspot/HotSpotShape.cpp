@@ -170,12 +170,18 @@ std::uint8_t THotSpotShape::PtInPolygon(int x, int y) const
     const TPoint a{x, y};
     const TPoint b{std::max(kRayEnd, x_ + width_ + 1), y};
     unsigned crossings = 0;
-    TPoint start = RoundPoint(points_[0]);
+    // With the ray pointing right, the first half of the crossing test says no more than
+    // "one end below the ray's line, the other not": decided from the rounded y alone, so
+    // x is rounded only for the few edges that pass it.
+    const TRealPoint* previous = &points_[0];
+    bool previousBelow = RoundToInt(previous->y) > y;
     for (std::size_t i = 1; i <= n; ++i) {
-        const TPoint end = RoundPoint(points_[i == n ? 0 : i]);
-        if (SegmentsIntersect(a, b, start, end))
+        const TRealPoint* current = &points_[i == n ? 0 : i];
+        const bool below = RoundToInt(current->y) > y;
+        if (below != previousBelow && SegmentsIntersect(a, b, RoundPoint(*previous), RoundPoint(*current)))
             ++crossings;
-        start = end;
+        previous = current;
+        previousBelow = below;
     }
     return (crossings & 1u) ? 1 : 0;
 }

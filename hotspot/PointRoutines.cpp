@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace vandora {
@@ -19,19 +20,6 @@ bool SegmentsIntersect(TPoint a, TPoint b, TPoint c, TPoint d)
     if (Orientation(a, b, c) * Orientation(a, b, d) > 0)
         return false;
     return Orientation(c, d, a) * Orientation(c, d, b) <= 0;
-}
-
-int RoundToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double lo = double(std::numeric_limits<std::int32_t>::min());
-    constexpr double hi = double(std::numeric_limits<std::int32_t>::max());
-    if (value <= lo)
-        return std::numeric_limits<std::int32_t>::min();
-    if (value >= hi)
-        return std::numeric_limits<std::int32_t>::max();
-    return int(std::nearbyint(value)); // the default rounding mode: to nearest, ties to even
 }
 
 TPoint RoundPoint(const TRealPoint& point)

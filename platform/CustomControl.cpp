@@ -106,6 +106,8 @@ void TCustomControl::SetOpaque(bool value)
     opaque_ = value;
     setAttribute(Qt::WA_OpaquePaintEvent, value);
     CreateSurface();
+    // The new surface holds nothing yet: without a full Paint the window would show it blank.
+    Invalidate();
 }
 
 void TCustomControl::Invalidate()
@@ -116,6 +118,11 @@ void TCustomControl::Invalidate()
 
 void TCustomControl::Repaint()
 {
+    // While its form is still being read the control is not ready to paint.
+    if (IsLoading()) {
+        Invalidate();
+        return;
+    }
     RunPaint();
     repaint();
 }

@@ -137,8 +137,10 @@ TBitmap::TBitmap() : TBitmap(0, 0) {}
 TBitmap::TBitmap(int width, int height)
     : canvas_(std::make_unique<TCanvas>(&image_, [this](const QRect&) { PixelsChanged(); }))
 {
-    if (width > 0 && height > 0) {
-        image_ = QImage(width, height, QImage::Format_RGB32);
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    if (width_ > 0 && height_ > 0) {
+        image_ = QImage(width_, height_, QImage::Format_RGB32);
         image_.fill(Qt::white);
     }
 }
@@ -148,6 +150,8 @@ TBitmap::~TBitmap() = default;
 std::unique_ptr<TGraphic> TBitmap::Clone() const
 {
     auto copy = std::make_unique<TBitmap>();
+    copy->width_ = width_;
+    copy->height_ = height_;
     copy->image_ = image_;
     copy->original_ = original_;
     copy->transparent_ = transparent_;
@@ -158,8 +162,10 @@ void TBitmap::SetSize(int width, int height)
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (width == Width() && height == Height())
+    if (width == width_ && height == height_)
         return;
+    width_ = width;
+    height_ = height;
     if (width == 0 || height == 0) {
         image_ = QImage();
     } else {
@@ -210,6 +216,8 @@ void TBitmap::Draw(QPainter& painter, const QRect& dest) const
 void TBitmap::Assign(const QImage& image)
 {
     image_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
+    width_ = image_.width();
+    height_ = image_.height();
     PixelsChanged();
 }
 
@@ -247,11 +255,14 @@ void TBitmap::LoadFromFileData(const QByteArray& file)
 {
     if (file.isEmpty()) {
         image_ = QImage();
+        width_ = height_ = 0;
         PixelsChanged();
         return;
     }
     QImage decoded = DecodeBitmapFile(file);
     image_ = std::move(decoded);
+    width_ = image_.width();
+    height_ = image_.height();
     maskedValid_ = false;
     masked_ = QImage();
     original_ = file;

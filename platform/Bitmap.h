@@ -16,9 +16,9 @@ public:
     const char* ClassName() const override { return "TBitmap"; }
     std::unique_ptr<TGraphic> Clone() const override;
 
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
-    bool Empty() const override { return image_.width() == 0 || image_.height() == 0; }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    bool Empty() const override { return width_ == 0 || height_ == 0; }
     // Pixels kept keep their place; new ones are white.
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }
@@ -46,6 +46,10 @@ private:
     void PixelsChanged();
     const QImage& DrawImage() const;
 
+    // A bitmap may have a width without a height for a while (sizing is two steps), so the
+    // size is kept apart from the pixels, which exist only when both are non-zero.
+    int width_ = 0;
+    int height_ = 0;
     QImage image_;
     std::unique_ptr<TCanvas> canvas_;
     QByteArray original_;          // file as loaded; dropped at the first change

@@ -1,6 +1,6 @@
 #include "hotspot/Morvane.h"
 
-#include <QAccessible>
+#include <algorithm>
 
 namespace vandora {
 
@@ -132,17 +132,34 @@ void TMorvane::Loaded()
     SetPicture(&picture_);
 }
 
+void TMorvane::FollowRemoval(int& tracked, int removed)
+{
+    // The hotspot itself destroyed: none; a later one moved down: follow it.
+    if (tracked == removed)
+        tracked = -1;
+    else if (tracked > removed)
+        --tracked;
+}
+
 void TMorvane::HotSpotRemoving(int index)
 {
-    // Hovered or pressed hotspot destroyed: none; a later one moved down: follow it.
-    if (hoverIndex_ == index)
-        hoverIndex_ = -1;
-    else if (hoverIndex_ > index)
-        --hoverIndex_;
-    if (clickIndex_ == index)
-        clickIndex_ = -1;
-    else if (clickIndex_ > index)
-        --clickIndex_;
+    FollowRemoval(hoverIndex_, index);
+    FollowRemoval(clickIndex_, index);
+    for (int* tracked : trackedIndices_)
+        FollowRemoval(*tracked, index);
+}
+
+TMorvane::TIndexGuard::TIndexGuard(TMorvane& control, int& index) : control_(&control), index_(index)
+{
+    control.trackedIndices_.push_back(&index_);
+}
+
+TMorvane::TIndexGuard::~TIndexGuard()
+{
+    if (control_.isNull())
+        return;
+    auto& tracked = control_->trackedIndices_;
+    tracked.erase(std::find(tracked.begin(), tracked.end(), &index_));
 }
 
 } // namespace vandora

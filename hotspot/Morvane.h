@@ -8,9 +8,12 @@
 #include "platform/Picture.h"
 #include "platform/Timer.h"
 
+#include <QPointer>
+
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vandora {
 
@@ -92,6 +95,8 @@ public:
     void BlinkTick();
 
     void Loaded() override;
+    // The hint for the pointer's place: the hovered hotspot's, else the control's own.
+    void HintRequest(THintInfo& info) override;
     // Keeps the hovered and pressed indices naming the same hotspots when one is destroyed.
     void HotSpotRemoving(int index);
 
@@ -103,7 +108,6 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
     void MouseLeave() override;
-    void HintRequest(THintInfo& info) override;
 
 private:
     enum class TLook { Hover, Click, Selected, Blink };
@@ -118,6 +122,21 @@ private:
     bool ValidIndex(int index) const { return index >= 0 && index < hotSpots_->Count(); }
     // Raises a hotspot event; false when a handler destroyed the control.
     bool Raise(const THotSpotEvent& event, int index);
+
+    // An index held across a handler call. While the guard lives, destroying hotspots
+    // keeps it naming the same hotspot, or -1 when that one is gone.
+    class TIndexGuard {
+    public:
+        TIndexGuard(TMorvane& control, int& index);
+        ~TIndexGuard();
+        TIndexGuard(const TIndexGuard&) = delete;
+        TIndexGuard& operator=(const TIndexGuard&) = delete;
+
+    private:
+        QPointer<TMorvane> control_;
+        int& index_;
+    };
+    static void FollowRemoval(int& tracked, int removed);
 
     std::unique_ptr<THotSpots> hotSpots_;
     TPicture picture_;
@@ -137,6 +156,7 @@ private:
     TTimer blinkTimer_;
     int blinkInterval_ = 100;
     int blinkPhase_ = 0;
+    std::vector<int*> trackedIndices_; // held by TIndexGuard; not owned
 };
 
 } // namespace vandora

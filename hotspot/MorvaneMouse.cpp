@@ -20,7 +20,9 @@ bool TMorvane::Raise(const THotSpotEvent& event, int index)
     if (!event || !ValidIndex(index))
         return true;
     QPointer<TMorvane> alive(this);
-    event(this, hotSpots_->Item(index));
+    // A copy: the handler may reassign the event it runs in.
+    const THotSpotEvent handler = event;
+    handler(this, hotSpots_->Item(index));
     return !alive.isNull();
 }
 
@@ -29,29 +31,27 @@ void TMorvane::SetHoverIndex(int value)
     if (value == hoverIndex_)
         return;
     CancelHint();
-    const int old = hoverIndex_;
-    QPointer<TMorvane> alive(this);
+    int old = hoverIndex_;
+    // The handlers below may add or destroy hotspots: both indices follow.
+    TIndexGuard keepOld(*this, old);
+    TIndexGuard keepNew(*this, value);
     if (ValidIndex(old) && clickIndex_ == -1) {
         if (!hotSpots_->Item(old)->ShowClick())
             RestoreArea(old);
         if (!Raise(OnHotSpotExit, old))
             return;
     }
-    // A handler may have removed hotspots: the new index must still name one.
-    if (!ValidIndex(value))
-        value = -1;
-    if (value != -1 && clickIndex_ == -1) {
+    if (ValidIndex(value) && clickIndex_ == -1) {
         if (!hotSpots_->Item(value)->ShowClick())
             DrawHover(value);
         if (!Raise(OnHotSpotEnter, value))
             return;
-        if (!ValidIndex(value))
-            value = -1;
     }
-    hoverIndex_ = value;
+    hoverIndex_ = ValidIndex(value) ? value : -1;
     if (ValidIndex(old) && hotSpots_->Item(old)->Down())
         Invalidate();
-    setAccessibleDescription(value == -1 ? QString() : QString::fromStdString(hotSpots_->Item(value)->Name()));
+    setAccessibleDescription(hoverIndex_ == -1 ? QString()
+                                               : QString::fromStdString(hotSpots_->Item(hoverIndex_)->Name()));
 }
 
 void TMorvane::MouseMove(TShiftState shift, int x, int y)
@@ -88,16 +88,16 @@ void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
         return;
     }
     int target = hoverIndex_;
+    TIndexGuard keepTarget(*this, target);
     if (target == -1) {
         if (Outside(x, y)) {
             SetHoverIndex(-1);
             return;
         }
-        const int hit = HotSpotAt(x, y);
-        SetHoverIndex(hit);
-        if (!alive || hit == -1 || !ValidIndex(hit))
+        target = HotSpotAt(x, y);
+        SetHoverIndex(target);
+        if (!alive || !ValidIndex(target))
             return;
-        target = hit;
     }
     if (button == mbRight && !Raise(OnHotSpotRightClick, target))
         return;
@@ -149,16 +149,16 @@ void TMorvane::DblClick()
     GetCursorPos(p);
     ScreenToClient(this, p);
     int target = hoverIndex_;
+    TIndexGuard keepTarget(*this, target);
     if (target == -1) {
         if (Outside(p.x, p.y)) {
             SetHoverIndex(-1);
             return;
         }
-        const int hit = HotSpotAt(p.x, p.y);
-        SetHoverIndex(hit);
-        if (!alive || hit == -1 || !ValidIndex(hit))
+        target = HotSpotAt(p.x, p.y);
+        SetHoverIndex(target);
+        if (!alive || !ValidIndex(target))
             return;
-        target = hit;
     }
     releaseDone_ = false;
     clickIndex_ = target;

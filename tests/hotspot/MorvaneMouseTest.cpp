@@ -1,0 +1,237 @@
+// Pointer interaction: hover tracking, event order, presses of all buttons, double clicks,
+// leaving, hints, the cursor, and handlers that change the control under our feet.
+#include "MorvaneFixture.h"
+
+#include <QPointer>
+
+using namespace vandora;
+using namespace vandora::test;
+
+using Events = std::vector<std::string>;
+
+TEST_F(MorvaneFixture, MovingBetweenHotspotsExitsThenEnters)
+{
+    control.SetHotSpotCursor(crHandPoint);
+    Move(10, 10);
+    EXPECT_EQ(control.Cursor(), crHandPoint);
+    Move(43, 8);
+    EXPECT_EQ(events, (Events{"enter rect", "exit rect", "enter tri"}));
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    EXPECT_TRUE(Shows(43, 8, clYellow));
+    Move(43, 9); // same hotspot: nothing
+    EXPECT_EQ(events.size(), 3u);
+    Move(2, 38);
+    EXPECT_EQ(control.Cursor(), crDefault);
+    EXPECT_EQ(events.back(), "exit tri");
+    Move(-1, 5);
+    Move(61, 5);
+    EXPECT_EQ(control.HoverIndex(), -1);
+}
+
+TEST_F(MorvaneFixture, TheHotspotEventsSeeTheOldHoverIndex)
+{
+    std::vector<int> seen;
+    control.OnHotSpotExit = THotSpotEvent([&](TObject*, THotSpot*) { seen.push_back(control.HoverIndex()); });
+    control.OnHotSpotEnter = THotSpotEvent([&](TObject*, THotSpot*) { seen.push_back(control.HoverIndex()); });
+    Move(10, 10);
+    Move(43, 8);
+    EXPECT_EQ(seen, (std::vector<int>{-1, 0, 0}));
+    EXPECT_EQ(control.HoverIndex(), 1);
+}
+
+TEST_F(MorvaneFixture, TheTopmostOfOverlappingHotspotsWins)
+{
+    // (48, 12) lies in the triangle (1) and in the rectangle over it (3).
+    ASSERT_NE(Spot(1)->Shape().PtInShape(48, 12), 0);
+    EXPECT_EQ(control.HotSpotAt(48, 12), 3);
+    Click(48, 12);
+    EXPECT_EQ(events.back(), "click over");
+    EXPECT_TRUE(Spot(3)->Selected());
+    EXPECT_FALSE(Spot(1)->Selected());
+}
+
+TEST_F(MorvaneFixture, AClickTogglesTheSelectionAndRaisesClickOverTheHotspot)
+{
+    Click(10, 10);
+    EXPECT_EQ(events, (Events{"enter rect", "click rect"}));
+    EXPECT_TRUE(Spot(0)->Selected());
+    EXPECT_EQ(control.ClickIndex(), -1);
+    Click(10, 10);
+    EXPECT_FALSE(Spot(0)->Selected());
+    // The plain events come first: OnClick before the hotspot click.
+    Events order;
+    control.OnClick = TNotifyEvent([&](TObject*) { order.push_back("OnClick"); });
+    control.OnMouseUp = TMouseEvent([&](TObject*, TMouseButton, TShiftState, int, int) { order.push_back("OnMouseUp"); });
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) { order.push_back("OnHotSpotClick"); });
+    Click(10, 10);
+    EXPECT_EQ(order, (Events{"OnClick", "OnMouseUp", "OnHotSpotClick"}));
+}
+
+TEST_F(MorvaneFixture, ReleasingElsewhereRaisesExitAndNoClick)
+{
+    Move(10, 10);
+    Press(10, 10);
+    Move(43, 8); // moves while pressed change the hover silently
+    EXPECT_EQ(control.HoverIndex(), 1);
+    EXPECT_EQ(events, (Events{"enter rect"}));
+    Release(43, 8);
+    EXPECT_EQ(events, (Events{"enter rect", "exit rect"}));
+    EXPECT_TRUE(Spot(0)->Selected());
+    EXPECT_EQ(control.HoverIndex(), -1);
+    Move(43, 9);
+    EXPECT_EQ(events.back(), "enter tri");
+}
+
+TEST_F(MorvaneFixture, RightAndMiddleButtonsNeitherClickNorSelect)
+{
+    Move(10, 10);
+    Press(10, 10, Qt::RightButton);
+    Release(10, 10, Qt::RightButton);
+    EXPECT_EQ(events, (Events{"enter rect", "right rect"}));
+    EXPECT_FALSE(Spot(0)->Selected());
+    Leave();
+    events.clear();
+    Press(43, 8, Qt::MiddleButton); // only the hover
+    Release(43, 8, Qt::MiddleButton);
+    EXPECT_EQ(events, (Events{"enter tri"}));
+    EXPECT_EQ(control.HoverIndex(), 1);
+    EXPECT_FALSE(Spot(1)->Selected());
+    events.clear();
+    Press(2, 38);
+    Release(2, 38);
+    EXPECT_EQ(events, (Events{"exit tri"})) << "a press on no hotspot changes only the hover";
+}
+
+TEST_F(MorvaneFixture, ADoubleClickRaisesClickDoubleClickClickAndTogglesOnce)
+{
+    Click(10, 10);
+    DoubleClick(10, 10);
+    Release(10, 10);
+    EXPECT_EQ(events, (Events{"enter rect", "click rect", "dbl rect", "click rect"}));
+    EXPECT_TRUE(Spot(0)->Selected());
+}
+
+TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
+{
+    Spot(1)->SetShowClick(true);
+    Flush();
+    EXPECT_TRUE(Shows(43, 8, clGray));
+    Move(43, 8);
+    EXPECT_TRUE(Shows(43, 8, clGray));
+    Spot(1)->SetSelectedColor(clGray);
+    Press(43, 8);
+    Release(43, 8);
+    Move(2, 38);
+    EXPECT_TRUE(Shows(43, 8, clGray));
+}
+
+TEST_F(MorvaneFixture, LeavingRaisesExitOnceWithOrWithoutAPress)
+{
+    Move(10, 10);
+    Leave();
+    EXPECT_EQ(events, (Events{"enter rect", "exit rect"}));
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    events.clear();
+    Move(43, 8);
+    Press(43, 8);
+    Leave();
+    EXPECT_EQ(events, (Events{"enter tri", "exit tri"}));
+    Enter(5, 5); // no effect of its own
+    EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(MorvaneFixture, WhileAClickIsHandledHoverChangesDrawAndRaiseNothing)
+{
+    Events during;
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) {
+        // As when a modal message box is open: the pointer wanders and leaves.
+        const std::size_t before = events.size();
+        Move(43, 8);
+        Move(2, 38);
+        Move(16, 30);
+        EXPECT_TRUE(ShowsPicture(43, 8)) << "no hover look drawn";
+        EXPECT_TRUE(ShowsPicture(16, 30));
+        Leave();
+        during.assign(events.begin() + long(before), events.end());
+    });
+    control.OnHotSpotEnter = THotSpotEvent([&](TObject*, THotSpot* h) { events.push_back("enter " + h->Name()); });
+    control.OnHotSpotExit = THotSpotEvent([&](TObject*, THotSpot* h) { events.push_back("exit " + h->Name()); });
+    Click(10, 10);
+    EXPECT_EQ(during, (Events{"exit ell"})) << "only the leave's own exit";
+    EXPECT_EQ(control.ClickIndex(), -1);
+    EXPECT_EQ(control.HoverIndex(), -1);
+}
+
+TEST_F(MorvaneFixture, HandlersMayRemoveHotspotsOrThePictureOrTheControl)
+{
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) { control.HotSpots().Clear(); });
+    Click(10, 10);
+    EXPECT_EQ(control.HotSpots().Count(), 0);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_EQ(control.ClickIndex(), -1);
+    Move(10, 10);
+    Leave();
+
+    SetUp();
+    control.OnHotSpotEnter = THotSpotEvent([&](TObject*, THotSpot* h) {
+        if (h->Name() == "tri")
+            delete h;
+    });
+    Move(43, 8);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    Move(10, 10);
+    EXPECT_EQ(control.HoverIndex(), 0);
+
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) { control.SetPicture(nullptr); });
+    Click(10, 10);
+    EXPECT_FALSE(control.Picture().HasGraphic());
+    Move(30, 30);
+    control.Repaint();
+
+    auto* doomed = new TMorvane;
+    QPointer<TMorvane> watch(doomed);
+    THotSpot* h = doomed->HotSpots().AddHotSpot();
+    h->SetCorners(0, 0, 50, 50);
+    doomed->OnHotSpotEnter = THotSpotEvent([doomed](TObject*, THotSpot*) { delete doomed; });
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(doomed, &move);
+    EXPECT_TRUE(watch.isNull());
+}
+
+TEST_F(MorvaneFixture, HintsComeFromTheHoveredHotspot)
+{
+    Spot(0)->SetHint("a rectangle");
+    control.SetHint("the map");
+    THintInfo info;
+    control.HintRequest(info);
+    EXPECT_EQ(info.HintStr, "the map");
+    Move(10, 10);
+    control.HintRequest(info);
+    EXPECT_EQ(info.HintStr, "a rectangle");
+}
+
+TEST_F(MorvaneFixture, TheNormalCursorIsTakenWhenLoadingEnds)
+{
+    control.SetCursor(crCross);
+    control.SetHotSpotCursor(crHandPoint);
+    control.Loaded();
+    EXPECT_EQ(control.NormalCursor(), crCross);
+    Move(10, 10);
+    EXPECT_EQ(control.Cursor(), crHandPoint);
+    Move(2, 38);
+    EXPECT_EQ(control.Cursor(), crCross);
+}
+
+TEST_F(MorvaneFixture, SelectionFollowsTheSelectionModeAndTheLiveCtrlKey)
+{
+    control.SetSelectionMode(smMultiSelectCtrl);
+    Click(10, 10);
+    input.ctrl = true;
+    Click(43, 8);
+    EXPECT_TRUE(Spot(0)->Selected() && Spot(1)->Selected());
+    input.ctrl = false;
+    Click(16, 30);
+    EXPECT_TRUE(Spot(2)->Selected());
+    EXPECT_FALSE(Spot(0)->Selected() || Spot(1)->Selected());
+}

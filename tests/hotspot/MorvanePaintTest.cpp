@@ -1,0 +1,202 @@
+// The full repaint and the looks drawn between repaints, read off the window surface.
+#include "MorvaneFixture.h"
+
+using namespace vandora;
+using namespace vandora::test;
+
+TEST(MorvanePaint, WithoutAPictureOnlyADashedOutlineIsDrawn)
+{
+    TMorvane control;
+    int painted = 0;
+    control.OnPaint = TNotifyEvent([&](TObject* sender) {
+        EXPECT_EQ(sender, &control);
+        ++painted;
+    });
+    control.SetColor(clRed);
+    EXPECT_EQ(painted, 1);
+    EXPECT_EQ(control.Width(), 200);
+    const QImage& s = control.Surface();
+    EXPECT_EQ(s.pixel(0, 0) | 0xFF000000u, Rgb(clRed));
+    int red = 0, gaps = 0;
+    for (int x = 0; x < 200; ++x)
+        (s.pixel(x, 0) | 0xFF000000u) == Rgb(clRed) ? ++red : ++gaps;
+    EXPECT_GT(red, 50);
+    EXPECT_GT(gaps, 20) << "dashed";
+    EXPECT_NE(s.pixel(100, 100) | 0xFF000000u, Rgb(clRed)) << "nothing filled";
+}
+
+TEST_F(MorvaneFixture, AutoSizeTakesThePictureSizeAndThePictureIsPainted)
+{
+    EXPECT_EQ(control.Width(), 60);
+    EXPECT_EQ(control.Height(), 40);
+    EXPECT_TRUE(ShowsPicture(0, 0));
+    EXPECT_TRUE(ShowsPicture(59, 39));
+    EXPECT_EQ(control.BackgroundBuffer().Width(), 60);
+    EXPECT_EQ(control.Version(), "1.5.0.0");
+    control.SetVersion("9.9");
+    EXPECT_EQ(control.Version(), "1.5.0.0");
+}
+
+TEST_F(MorvaneFixture, AHoverFillsExactlyTheOutlineAndLeavingRestoresThePicture)
+{
+    Move(43, 8);
+    ASSERT_EQ(control.HoverIndex(), 1);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const bool inside = Spot(1)->Shape().PtInShape(x, y) != 0 && Spot(3)->Shape().PtInShape(x, y) == 0;
+            const bool clearlyOutside = !Spot(1)->Shape().PtInShape(x, y) && !Spot(1)->Shape().PtInShape(x - 1, y) &&
+                                        !Spot(1)->Shape().PtInShape(x + 1, y);
+            if (inside && Spot(1)->Shape().PtInShape(x - 1, y) && Spot(1)->Shape().PtInShape(x + 1, y)) {
+                ASSERT_TRUE(Shows(x, y, clYellow)) << x << "," << y;
+            }
+            if (clearlyOutside) {
+                ASSERT_TRUE(ShowsPicture(x, y)) << x << "," << y;
+            }
+        }
+    Move(2, 38); // empty picture
+    EXPECT_EQ(control.HoverIndex(), -1);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_TRUE(ShowsPicture(x, y)) << x << "," << y;
+}
+
+TEST_F(MorvaneFixture, PressingShowsTheClickLookThenTheSelectedLook)
+{
+    Spot(0)->SetClickColor(clLime);
+    Spot(0)->SetSelectedColor(clAqua);
+    Move(10, 10);
+    // The click look is on the window when the selection changes.
+    bool limeWhenSelected = false;
+    control.OnMouseDown = TMouseEvent([&](TObject*, TMouseButton, TShiftState, int, int) {
+        Spot(3)->SetSelected(true); // something to deselect: restoring it runs mid-press
+    });
+    Press(10, 10);
+    limeWhenSelected = Shows(10, 10, clAqua);
+    EXPECT_TRUE(limeWhenSelected) << "the selected look covers the click look";
+    EXPECT_TRUE(Spot(0)->Selected());
+    EXPECT_FALSE(Spot(3)->Selected());
+    control.OnMouseDown = TMouseEvent();
+    Release(10, 10);
+    EXPECT_TRUE(Shows(10, 10, clAqua));
+    Move(2, 38);
+    EXPECT_TRUE(Shows(10, 10, clAqua)) << "a selected hotspot is not erased";
+    control.Repaint();
+    EXPECT_TRUE(Shows(10, 10, clAqua)) << "and painted again";
+    Click(43, 8);
+    EXPECT_TRUE(ShowsPicture(10, 10)) << "single select: the other one is restored";
+}
+
+TEST_F(MorvaneFixture, TheClickLookShowsWhileTheSelectionIsDrawnLater)
+{
+    // A press on a selected hotspot deselects it: the click look drawn an instant before
+    // is erased, and after the release the hover look shows.
+    Spot(0)->SetSelected(true);
+    Move(10, 10);
+    Press(10, 10);
+    EXPECT_FALSE(Spot(0)->Selected());
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    Release(10, 10);
+    EXPECT_TRUE(Shows(10, 10, clYellow));
+}
+
+TEST_F(MorvaneFixture, ADownHotspotSurvivesRestoreAndComesBackAfterAHoverLeavesIt)
+{
+    Spot(0)->SetClickColor(clLime);
+    Spot(0)->SetDown(true);
+    EXPECT_TRUE(control.PaintPending());
+    Flush();
+    EXPECT_TRUE(Shows(10, 10, clLime));
+    control.RestoreArea(0);
+    EXPECT_TRUE(Shows(10, 10, clLime));
+    Move(10, 10);
+    EXPECT_TRUE(Shows(10, 10, clYellow)) << "hovering a down hotspot shows the hover look";
+    Move(2, 38);
+    EXPECT_TRUE(Shows(10, 10, clYellow)) << "until the repaint that leaving asked for";
+    EXPECT_TRUE(control.PaintPending());
+    Flush();
+    EXPECT_TRUE(Shows(10, 10, clLime));
+}
+
+TEST_F(MorvaneFixture, PaintDrawsPersistentLooksInIndexOrderAndNeverABlinkLook)
+{
+    Spot(1)->SetShowClick(true); // the triangle in its click look
+    Spot(3)->SetSelected(true);  // the rectangle over it in red
+    Spot(2)->SetBlink(true);
+    control.DrawBlink(2);
+    EXPECT_TRUE(Shows(16, 30, clWhite));
+    control.Repaint();
+    EXPECT_TRUE(Shows(43, 6, clGray));
+    EXPECT_TRUE(Shows(45, 15, clRed)) << "the later hotspot covers the earlier";
+    EXPECT_TRUE(ShowsPicture(16, 30)) << "no blink look after a repaint";
+}
+
+TEST_F(MorvaneFixture, DrawingOutsideTheListDoesNothing)
+{
+    const QImage before = control.Surface();
+    control.DrawHover(-1);
+    control.DrawClick(4);
+    control.DrawSelected(100);
+    control.DrawBlink(-5);
+    EXPECT_EQ(control.Surface(), before);
+}
+
+TEST_F(MorvaneFixture, TransparentLeavesTheKeyColourSeeThrough)
+{
+    control.SetAutoSize(false);
+    control.SetBounds(0, 0, 80, 50); // larger than the picture: the fill is the key colour
+    control.SetColor(clBlue);
+    control.SetTransparent(true);
+    EXPECT_FALSE(control.Opaque());
+    Flush();
+    EXPECT_EQ(qAlpha(control.Surface().pixel(70, 45)), 0) << "Color shows what lies behind";
+    EXPECT_EQ(qAlpha(control.Surface().pixel(10, 10)), 255);
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    control.SetTransparent(false);
+    Flush();
+    EXPECT_TRUE(Shows(70, 45, clBlue));
+}
+
+TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)
+{
+    control.SetAutoSize(false);
+    control.SetStretch(true);
+    control.SetBounds(0, 0, 120, 80);
+    EXPECT_EQ(Spot(0)->X(), 10) << "resizing a stretched control rescales its hotspots";
+    EXPECT_EQ(Spot(0)->Width(), 30);
+    Flush();
+    EXPECT_EQ(At(21, 13), PicturePixel(10, 6) | 0xFF000000u);
+    EXPECT_EQ(At(119, 79), PicturePixel(59, 39) | 0xFF000000u);
+    control.SetStretch(false);
+    EXPECT_EQ(Spot(0)->X(), 5);
+    EXPECT_EQ(Spot(0)->Width(), 15);
+}
+
+TEST_F(MorvaneFixture, WritingThePictureRebuildsOnlyClippedHotspots)
+{
+    Spot(0)->SetClipped(false);
+    Spot(0)->SetHoverColor(clNone);
+    Spot(0)->SetClipped(false); // rebuilt once: picture pixels
+    Spot(1)->SetHoverColor(clNone);
+    TPicture plain;
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(qRgb(9, 9, 9));
+    plain.Bitmap().Assign(image);
+    control.SetPicture(&plain);
+    EXPECT_EQ(Spot(0)->HoverClippedBitmap().Image().pixel(1, 1) | 0xFF000000u, PicturePixel(6, 6) | 0xFF000000u);
+    EXPECT_EQ(Spot(1)->HoverClippedBitmap().Image().pixel(1, 24) | 0xFF000000u, qRgb(9, 9, 9));
+    EXPECT_EQ(At(1, 1), qRgb(9, 9, 9)) << "and the control repainted";
+}
+
+TEST_F(MorvaneFixture, DesignModeDrawsOutlinesAndNoLooks)
+{
+    Spot(0)->SetSelected(true);
+    control.SetComponentState(csDesigning, true);
+    control.Repaint();
+    // The dotted not-xor outline inverts some picture pixels on the rectangle's edge.
+    int changed = 0;
+    for (int x = 5; x < 20; ++x)
+        if (!ShowsPicture(x, 5))
+            ++changed;
+    EXPECT_GT(changed, 3);
+    EXPECT_TRUE(ShowsPicture(10, 10)) << "no selected look";
+}

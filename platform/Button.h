@@ -1,0 +1,48 @@
+#pragma once
+// A push button that takes the keyboard focus; Space and Enter press it.
+#include "platform/Component.h"
+#include "platform/Events.h"
+#include "platform/Font.h"
+
+#include <QPushButton>
+#include <string>
+
+namespace vandora {
+
+class TButton : public QPushButton, public TComponent {
+    Q_OBJECT
+public:
+    explicit TButton(QWidget* parent = nullptr);
+
+    const char* ClassName() const override { return "TButton"; }
+
+    int Left() const { return x(); }
+    void SetLeft(int value) { move(value, y()); }
+    int Top() const { return y(); }
+    void SetTop(int value) { move(x(), value); }
+    int Width() const { return width(); }
+    void SetWidth(int value) { resize(value, height()); }
+    int Height() const { return height(); }
+    void SetHeight(int value) { resize(width(), value); }
+    std::string Caption() const { return text().toStdString(); }
+    void SetCaption(const std::string& value) { setText(QString::fromStdString(value)); }
+    int TabOrder() const { return tabOrder_; }
+    void SetTabOrder(int value) { tabOrder_ = value; }
+    // A default button is pressed by Enter anywhere in the form; a cancel button by Esc.
+    bool Default() const { return default_; }
+    void SetDefault(bool value) { default_ = value; }
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool value) { cancel_ = value; }
+
+    TNotifyEvent OnClick;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int tabOrder_ = 0;
+    bool default_ = false;
+    bool cancel_ = false;
+};
+
+} // namespace vandora

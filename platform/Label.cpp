@@ -1,0 +1,95 @@
+#include "platform/Label.h"
+
+#include <QMouseEvent>
+
+namespace vandora {
+
+TLabel::TLabel(QWidget* parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setContentsMargins(0, 0, 0, 0);
+    setIndent(0);
+    setMargin(0);
+    font_.SetOnChange([this] {
+        parentFont_ = false;
+        ApplyFont();
+    });
+}
+
+TLabel::~TLabel()
+{
+    font_.SetOnChange({});
+}
+
+void TLabel::SetCaption(const std::string& value)
+{
+    setText(QString::fromStdString(value));
+    FitToText();
+}
+
+void TLabel::SetAutoSize(bool value)
+{
+    autoSize_ = value;
+    FitToText();
+}
+
+void TLabel::SetParentFont(bool value)
+{
+    parentFont_ = value;
+    ApplyFont();
+}
+
+void TLabel::SetCursor(TCursor value)
+{
+    cursor_ = value;
+    setCursor(CursorShape(value));
+}
+
+void TLabel::ApplyFont()
+{
+    if (parentFont_ && parentWidget() != nullptr) {
+        setFont(parentWidget()->font());
+        setPalette(parentWidget()->palette());
+    } else {
+        setFont(font_.ToQFont());
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
+        setPalette(p);
+    }
+    FitToText();
+}
+
+void TLabel::FitToText()
+{
+    // The label keeps its left and top edges and takes the size of its text.
+    if (!autoSize_)
+        return;
+    const QFontMetrics metrics(font());
+    const int w = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());
+    resize(std::max(w, 1), metrics.height());
+}
+
+void TLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::ParentChange && parentFont_)
+        ApplyFont();
+}
+
+void TLabel::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void TLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        OnClick(this);
+}
+
+} // namespace vandora

@@ -1,0 +1,58 @@
+#pragma once
+// A static text that sizes itself to its caption.
+#include "platform/Component.h"
+#include "platform/CustomControl.h"
+#include "platform/Events.h"
+#include "platform/Font.h"
+
+#include <QLabel>
+#include <string>
+
+namespace vandora {
+
+class TLabel : public QLabel, public TComponent {
+    Q_OBJECT
+public:
+    explicit TLabel(QWidget* parent = nullptr);
+    ~TLabel() override;
+
+    const char* ClassName() const override { return "TLabel"; }
+
+    int Left() const { return x(); }
+    void SetLeft(int value) { move(value, y()); }
+    int Top() const { return y(); }
+    void SetTop(int value) { move(x(), value); }
+    int Width() const { return width(); }
+    void SetWidth(int value) { resize(value, height()); }
+    int Height() const { return height(); }
+    void SetHeight(int value) { resize(width(), value); }
+    std::string Caption() const { return text().toStdString(); }
+    void SetCaption(const std::string& value);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool value);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor value);
+
+    TNotifyEvent OnClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void ApplyFont();
+    void FitToText();
+
+    TFont font_;
+    bool parentFont_ = true;
+    bool autoSize_ = true;
+    bool pressed_ = false;
+    TCursor cursor_ = crDefault;
+};
+
+} // namespace vandora

@@ -141,9 +141,13 @@ void TCanvas::PolyBezier(const TIntPoints& points)
 {
     if (points.size() < 4)
         return;
-    QPainterPath path(QPointF(points[0].x, points[0].y));
+    // Aliased paths are sampled at pixel centres: a knot (x, y) is the centre (x + 0.5,
+    // y + 0.5) of its pixel, so that the curve passes through the knots' own pixels (without
+    // the offset it misses them and leans half a pixel up and left).
+    auto at = [&](std::size_t i) { return QPointF(points[i].x + 0.5, points[i].y + 0.5); };
+    QPainterPath path(at(0));
     for (std::size_t i = 1; i + 2 < points.size(); i += 3)
-        path.cubicTo(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, points[i + 2].x, points[i + 2].y);
+        path.cubicTo(at(i), at(i + 1), at(i + 2));
     const QRect bounds = path.boundingRect().toAlignedRect().adjusted(-Pen.Width, -Pen.Width, Pen.Width, Pen.Width);
     Paint(bounds, [&](QPainter& p) {
         ApplyPen(p);

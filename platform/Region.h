@@ -18,8 +18,17 @@ class HRGN {
 public:
     HRGN() = default;
     explicit HRGN(QRegion region) : region_(std::move(region)) {}
-    HRGN(HRGN&&) noexcept = default;
-    HRGN& operator=(HRGN&&) noexcept = default;
+    // A moved-from handle holds no region (std::optional's own move would leave it engaged
+    // with an empty region, which clips everything away).
+    HRGN(HRGN&& other) noexcept : region_(std::move(other.region_)) { other.region_.reset(); }
+    HRGN& operator=(HRGN&& other) noexcept
+    {
+        if (this != &other) {
+            region_ = std::move(other.region_);
+            other.region_.reset();
+        }
+        return *this;
+    }
     HRGN(const HRGN&) = delete;
     HRGN& operator=(const HRGN&) = delete;
 

@@ -1,0 +1,137 @@
+#include "platform/Application.h"
+
+#include "platform/MessageBox.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QString>
+#include <QWidget>
+#include <exception>
+#include <stdexcept>
+
+namespace vandora {
+
+namespace {
+
+// Debian's metric-compatible Tahoma (fonts-wine), which fontconfig does not index.
+constexpr const char* kTahomaFile = "/usr/share/wine/fonts/tahoma.ttf";
+
+std::string ProgramFilePath()
+{
+    if (QCoreApplication::instance() == nullptr)
+        return {};
+    QString path = QCoreApplication::applicationFilePath();
+    if (path.isEmpty() && !QCoreApplication::arguments().isEmpty())
+        path = QCoreApplication::arguments().constFirst();
+    return path.toStdString();
+}
+
+} // namespace
+
+TApplication::TApplication(int& argc, char** argv)
+    : QApplication(argc, argv), title_(TitleFromFileName(ProgramFilePath()))
+{
+}
+
+TApplication::~TApplication() = default;
+
+void TApplication::Initialize()
+{
+    bool haveTahoma = QFontDatabase::families().contains(QStringLiteral("Tahoma"));
+    if (!haveTahoma && QFile::exists(QString::fromLatin1(kTahomaFile)))
+        haveTahoma = QFontDatabase::addApplicationFont(QString::fromLatin1(kTahomaFile)) >= 0;
+    if (!haveTahoma)
+        QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+}
+
+void TApplication::SetMainForm(QWidget* form)
+{
+    if (mainForm_ == form)
+        return;
+    if (mainForm_)
+        mainForm_->removeEventFilter(this);
+    mainForm_ = form;
+    if (form)
+        form->installEventFilter(this);
+}
+
+int TApplication::Run()
+{
+    if (mainForm_ && !mainForm_->isVisible())
+        mainForm_->show();
+    exec();
+    return 0;
+}
+
+bool TApplication::eventFilter(QObject* watched, QEvent* event)
+{
+    // A close request may still be refused by the window's own handler: look once it has
+    // been handled whether the main window really went away.
+    if (watched == mainForm_ && event->type() == QEvent::Close) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!mainForm_ || !mainForm_->isVisible())
+                    quit();
+            },
+            Qt::QueuedConnection);
+    }
+    return QApplication::eventFilter(watched, event);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        HandleException();
+        return false;
+    }
+}
+
+void TApplication::HandleException()
+{
+    std::string text;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+        text = "An error of an unknown kind occurred";
+    }
+    ShowErrorMessage(text);
+}
+
+std::string TApplication::TitleFromFileName(const std::string& path)
+{
+    const auto slash = path.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto dot = name.find('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    QString title = QString::fromStdString(name);
+    if (title.isEmpty())
+        return {};
+    // The first character (a surrogate pair counts as one) in upper case, so that a program
+    // file named "vandora" (the usual lower-case name on this system) is titled "Vandora".
+    const qsizetype first = title.at(0).isHighSurrogate() && title.size() > 1 ? 2 : 1;
+    return (title.left(first).toUpper() + title.mid(first).toLower()).toStdString();
+}
+
+TApplication* Application()
+{
+    return qobject_cast<TApplication*>(QCoreApplication::instance());
+}
+
+std::string ApplicationTitle()
+{
+    if (TApplication* app = Application())
+        return app->Title();
+    if (QCoreApplication::instance() == nullptr)
+        return {};
+    return TApplication::TitleFromFileName(ProgramFilePath());
+}
+
+} // namespace vandora

@@ -1,0 +1,100 @@
+#include "platform/MessageBox.h"
+
+#include "platform/Application.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace vandora {
+
+namespace {
+
+QString MessageText(const std::string& text)
+{
+    QString result = QString::fromStdString(text);
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+class TDefaultMessageBoxService final : public IMessageBoxService {
+public:
+    void ShowMessage(const std::string& caption, const std::string& text) override { Show(caption, text, false); }
+    void ShowErrorMessage(const std::string& caption, const std::string& text) override
+    {
+        Show(caption, text, true);
+    }
+
+private:
+    static void Show(const std::string& caption, const std::string& text, bool error)
+    {
+        const auto box = CreateMessageBox(caption, text, error);
+        // A message box takes its final size when it is shown: centre it after that, in
+        // the same event-loop turn, before it is first drawn.
+        box->show();
+        CenterOnScreen(*box);
+        box->exec();
+    }
+};
+
+TDefaultMessageBoxService& DefaultService()
+{
+    static TDefaultMessageBoxService service;
+    return service;
+}
+
+IMessageBoxService* g_service = nullptr;
+
+} // namespace
+
+IMessageBoxService& MessageBoxService()
+{
+    return g_service ? *g_service : DefaultService();
+}
+
+IMessageBoxService* SetMessageBoxService(IMessageBoxService* service)
+{
+    IMessageBoxService* previous = g_service;
+    g_service = service;
+    return previous;
+}
+
+void ShowMessage(const std::string& text)
+{
+    MessageBoxService().ShowMessage(ApplicationTitle(), text);
+}
+
+void ShowErrorMessage(const std::string& text)
+{
+    MessageBoxService().ShowErrorMessage(ApplicationTitle(), text);
+}
+
+std::unique_ptr<QMessageBox> CreateMessageBox(const std::string& caption, const std::string& text, bool error)
+{
+    auto box = std::make_unique<QMessageBox>();
+    box->setWindowTitle(QString::fromStdString(caption));
+    box->setText(MessageText(text));
+    box->setTextFormat(Qt::PlainText);
+    box->setIcon(error ? QMessageBox::Critical : QMessageBox::NoIcon);
+    box->setStandardButtons(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+        ok->setText(QStringLiteral("OK"));
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
+void CenterOnScreen(QWidget& window)
+{
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window.frameGeometry().size();
+    window.move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+} // namespace vandora

@@ -1,0 +1,207 @@
+// TApplication: the title rule, the event loop, and errors escaping handlers.
+#include "TestDoubles.h"
+
+#include "platform/Application.h"
+#include "platform/Exceptions.h"
+#include "platform/Timer.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace vandora;
+using vandora::test::ScopedService;
+using vandora::test::TRecordingMessageBox;
+
+namespace {
+
+const QEvent::Type kThrowStd = QEvent::Type(QEvent::User + 1);
+const QEvent::Type kThrowFramework = QEvent::Type(QEvent::User + 2);
+const QEvent::Type kThrowOther = QEvent::Type(QEvent::User + 3);
+const QEvent::Type kCount = QEvent::Type(QEvent::User + 4);
+
+class TThrower : public QObject {
+public:
+    int counted = 0;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == kThrowStd)
+            throw std::runtime_error("Something went wrong");
+        if (e->type() == kThrowFramework)
+            throw EListError(ListIndexErrorText(5));
+        if (e->type() == kThrowOther)
+            throw 42;
+        if (e->type() == kCount) {
+            ++counted;
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+// A window that refuses the first close request.
+class TStubbornWindow : public QWidget {
+public:
+    int closeRequests = 0;
+
+protected:
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (++closeRequests == 1)
+            e->ignore();
+        else
+            e->accept();
+    }
+};
+
+} // namespace
+
+TEST(ApplicationTitleTest, FolderDroppedCutAtTheFirstFullStopRestLowerCase)
+{
+    EXPECT_EQ(TApplication::TitleFromFileName("C:\\Games\\VANDORA.EXE"), "Vandora");
+    EXPECT_EQ(TApplication::TitleFromFileName("/usr/bin/vandora"), "Vandora");
+    EXPECT_EQ(TApplication::TitleFromFileName("my.quiz.exe"), "My");
+    EXPECT_EQ(TApplication::TitleFromFileName("Vandora.exe"), "Vandora");
+    EXPECT_EQ(TApplication::TitleFromFileName("D:\\x.y\\GeoQuiz.bin"), "Geoquiz");    // dot in a folder
+    EXPECT_EQ(TApplication::TitleFromFileName("/opt/a.b/c\\MIXED/Europe.Quiz"), "Europe"); // last of \ and /
+    EXPECT_EQ(TApplication::TitleFromFileName("quiz"), "Quiz");
+    EXPECT_EQ(TApplication::TitleFromFileName("Q"), "Q");
+    EXPECT_EQ(TApplication::TitleFromFileName(".hidden"), "");
+    EXPECT_EQ(TApplication::TitleFromFileName("C:\\folder\\"), "");
+    EXPECT_EQ(TApplication::TitleFromFileName(""), "");
+    EXPECT_EQ(TApplication::TitleFromFileName("/tmp/ÉCOLE.exe"), "École");
+}
+
+TEST(ApplicationTest, TheTestProgramRunsUnderTheApplicationObject)
+{
+    TApplication* app = Application();
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(app->Title(), "Tests_platform");
+    EXPECT_EQ(ApplicationTitle(), app->Title());
+}
+
+TEST(ApplicationTest, MessagesAreCaptionedWithTheTitle)
+{
+    TRecordingMessageBox boxes;
+    ScopedService<IMessageBoxService> guard(SetMessageBoxService, &boxes);
+    const std::string title = Application()->Title();
+    Application()->SetTitle("Vandora");
+    ShowMessage("Correct country selected!");
+    Application()->SetTitle(title);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Vandora");
+    EXPECT_EQ(boxes.boxes[0].text, "Correct country selected!");
+    EXPECT_FALSE(boxes.boxes[0].error);
+}
+
+TEST(ApplicationTest, AnErrorEscapingAHandlerReachesTheErrorBoxAndEventsGoOn)
+{
+    TRecordingMessageBox boxes;
+    ScopedService<IMessageBoxService> guard(SetMessageBoxService, &boxes);
+    TThrower thrower;
+    QCoreApplication::postEvent(&thrower, new QEvent(kThrowFramework));
+    QCoreApplication::postEvent(&thrower, new QEvent(kCount));
+    QCoreApplication::postEvent(&thrower, new QEvent(kThrowStd));
+    QCoreApplication::postEvent(&thrower, new QEvent(kCount));
+    QCoreApplication::postEvent(&thrower, new QEvent(kThrowOther));
+    QCoreApplication::postEvent(&thrower, new QEvent(kCount));
+    QCoreApplication::sendPostedEvents(&thrower);
+
+    EXPECT_EQ(thrower.counted, 3);
+    ASSERT_EQ(boxes.boxes.size(), 3u);
+    for (const auto& box : boxes.boxes) {
+        EXPECT_TRUE(box.error);
+        EXPECT_EQ(box.caption, Application()->Title());
+    }
+    EXPECT_EQ(boxes.boxes[0].text, "List index out of bounds (5)");
+    EXPECT_EQ(boxes.boxes[1].text, "Something went wrong");
+    EXPECT_FALSE(boxes.boxes[2].text.empty());
+}
+
+TEST(ApplicationTest, SentEventsAreCaughtToo)
+{
+    TRecordingMessageBox boxes;
+    ScopedService<IMessageBoxService> guard(SetMessageBoxService, &boxes);
+    TThrower thrower;
+    QEvent event(kThrowStd);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&thrower, &event));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+}
+
+TEST(ApplicationTest, HandleExceptionShowsTheCurrentException)
+{
+    TRecordingMessageBox boxes;
+    ScopedService<IMessageBoxService> guard(SetMessageBoxService, &boxes);
+    try {
+        throw EConvertError(AssignErrorText("TFont", "TPicture"));
+    } catch (...) {
+        TApplication::HandleException();
+    }
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Cannot assign a TFont to a TPicture");
+    EXPECT_EQ(boxes.boxes[0].caption, ApplicationTitle());
+}
+
+TEST(ApplicationTest, RunGoesOnAfterAnErrorAndEndsWhenTheMainWindowCloses)
+{
+    TRecordingMessageBox boxes;
+    ScopedService<IMessageBoxService> guard(SetMessageBoxService, &boxes);
+    TApplication& app = *Application();
+    QWidget mainForm;
+    mainForm.resize(100, 80);
+    QWidget other; // another window stays open: closing the main one still ends the loop
+    other.resize(50, 50);
+    other.show();
+    app.SetMainForm(&mainForm);
+
+    TTimer timer;
+    timer.SetInterval(1);
+    int ticks = 0;
+    timer.OnTimer = TNotifyEvent([&](TObject*) {
+        ++ticks;
+        if (ticks == 1) {
+            EXPECT_TRUE(mainForm.isVisible()); // Run showed it
+        }
+        if (ticks == 2)
+            throw EListError(ListIndexErrorText(2));
+        if (ticks == 4)
+            mainForm.close();
+        if (ticks > 1000)
+            app.Terminate(); // safety net: never hang the suite
+    });
+    EXPECT_EQ(app.Run(), 0);
+    app.SetMainForm(nullptr);
+    timer.SetEnabled(false);
+
+    EXPECT_EQ(ticks, 4);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "List index out of bounds (2)");
+    EXPECT_TRUE(boxes.boxes[0].error);
+}
+
+TEST(ApplicationTest, ARefusedCloseKeepsTheLoopRunning)
+{
+    TApplication& app = *Application();
+    TStubbornWindow mainForm;
+    app.SetMainForm(&mainForm);
+    TTimer timer;
+    timer.SetInterval(1);
+    int ticks = 0;
+    timer.OnTimer = TNotifyEvent([&](TObject*) {
+        ++ticks;
+        if (ticks == 2 || ticks == 5)
+            mainForm.close();
+        if (ticks > 1000)
+            app.Terminate();
+    });
+    EXPECT_EQ(app.Run(), 0);
+    app.SetMainForm(nullptr);
+    timer.SetEnabled(false);
+    EXPECT_EQ(mainForm.closeRequests, 2);
+    EXPECT_EQ(ticks, 5);
+}

@@ -1,0 +1,329 @@
+// TBitmap: key colour, transparent drawing, BMP files read and saved.
+#include "platform/Bitmap.h"
+#include "platform/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+using namespace vandora;
+
+namespace {
+
+void Put16(QByteArray& b, int at, std::uint16_t v)
+{
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char(v >> 8);
+}
+
+void Put32(QByteArray& b, int at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+// A bitmap file with a 40-byte information header, bottom-up rows padded to 4 bytes.
+// palette: 0x00RRGGBB entries; rows: one vector of pixel values per row, top row first,
+// each value a palette index (1, 4, 8 bits) or 0x00RRGGBB (24 bits).
+QByteArray MakeBmp(int bits, const std::vector<std::uint32_t>& palette, const std::vector<std::vector<std::uint32_t>>& rows)
+{
+    const int h = int(rows.size());
+    const int w = int(rows[0].size());
+    const int stride = ((w * bits + 31) / 32) * 4;
+    const int offBits = 14 + 40 + int(palette.size()) * 4;
+    QByteArray b(offBits + stride * h, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b, 2, std::uint32_t(b.size()));
+    Put32(b, 10, std::uint32_t(offBits));
+    Put32(b, 14, 40);
+    Put32(b, 18, std::uint32_t(w));
+    Put32(b, 22, std::uint32_t(h));
+    Put16(b, 26, 1);
+    Put16(b, 28, std::uint16_t(bits));
+    Put32(b, 34, std::uint32_t(stride * h));
+    Put32(b, 46, std::uint32_t(palette.size()));
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        Put32(b, 54 + int(i) * 4, palette[i]); // B, G, R, 0 in the file
+    for (int y = 0; y < h; ++y) {
+        const auto& row = rows[std::size_t(h - 1 - y)];
+        char* line = b.data() + offBits + y * stride;
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t v = row[std::size_t(x)];
+            switch (bits) {
+            case 4:
+                line[x / 2] = char(line[x / 2] | (x % 2 == 0 ? (v << 4) : v));
+                break;
+            case 8:
+                line[x] = char(v);
+                break;
+            case 24:
+                line[3 * x] = char(v & 0xFF);
+                line[3 * x + 1] = char((v >> 8) & 0xFF);
+                line[3 * x + 2] = char((v >> 16) & 0xFF);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return b;
+}
+
+// 0x00RRGGBB as a TColor.
+TColor Rgb(std::uint32_t rgb)
+{
+    return TColor(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+}
+
+std::unique_ptr<TBitmap> Solid(int w, int h, TColor color)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    b->Canvas().Brush.Color = color;
+    b->Canvas().FillRect(Rect(0, 0, w, h));
+    return b;
+}
+
+} // namespace
+
+TEST(BitmapTest, NewBitmapIsWhiteAndEmptyOneHasNoSize)
+{
+    TBitmap empty;
+    EXPECT_TRUE(empty.Empty());
+    EXPECT_EQ(empty.Width(), 0);
+    EXPECT_EQ(empty.Height(), 0);
+    TBitmap b(3, 2);
+    EXPECT_FALSE(b.Empty());
+    EXPECT_EQ(b.Canvas().Pixel(2, 1), clWhite);
+    EXPECT_EQ(b.Image().format(), QImage::Format_RGB32);
+}
+
+TEST(BitmapTest, SetSizeKeepsPixelsAndAddsWhite)
+{
+    auto b = Solid(2, 2, clRed);
+    b->SetSize(4, 3);
+    EXPECT_EQ(b->Canvas().Pixel(1, 1), clRed);
+    EXPECT_EQ(b->Canvas().Pixel(3, 2), clWhite);
+    b->SetWidth(0);
+    EXPECT_TRUE(b->Empty());
+}
+
+TEST(BitmapTest, KeyColourIsTheBottomLeftPixelNotTheTopLeft)
+{
+    auto b = Solid(4, 4, clLime);
+    b->Canvas().Brush.Color = clRed;
+    b->Canvas().FillRect(Rect(0, 0, 1, 1)); // top-left
+    b->Canvas().Brush.Color = clBlue;
+    b->Canvas().FillRect(Rect(0, 3, 1, 4)); // bottom-left
+    EXPECT_EQ(b->TransparentColor(), clBlue);
+    EXPECT_EQ(TBitmap().TransparentColor(), clNone);
+}
+
+TEST(BitmapTest, TransparentDrawSkipsTheKeyColour)
+{
+    // Key colour blue (bottom-left); a red cross on blue.
+    auto sprite = Solid(5, 5, clBlue);
+    sprite->Canvas().Brush.Color = clRed;
+    sprite->Canvas().FillRect(Rect(2, 0, 3, 5));
+    sprite->Canvas().FillRect(Rect(0, 2, 5, 3));
+    sprite->SetTransparent(true);
+
+    auto target = Solid(10, 10, clYellow);
+    target->Canvas().Draw(1, 1, *sprite);
+    EXPECT_EQ(target->Canvas().Pixel(3, 1), clRed);   // cross
+    EXPECT_EQ(target->Canvas().Pixel(1, 3), clRed);
+    EXPECT_EQ(target->Canvas().Pixel(1, 1), clYellow); // blue skipped
+    EXPECT_EQ(target->Canvas().Pixel(5, 5), clYellow);
+
+    sprite->SetTransparent(false);
+    target->Canvas().Draw(1, 1, *sprite);
+    EXPECT_EQ(target->Canvas().Pixel(1, 1), clBlue);
+}
+
+TEST(BitmapTest, TransparencyFollowsAChangedKeyPixel)
+{
+    auto sprite = Solid(3, 3, clBlue);
+    sprite->SetTransparent(true);
+    auto target = Solid(3, 3, clWhite);
+    target->Canvas().Draw(0, 0, *sprite);
+    EXPECT_EQ(target->Canvas().Pixel(1, 1), clWhite);
+    sprite->Canvas().Brush.Color = clRed;
+    sprite->Canvas().FillRect(Rect(0, 2, 1, 3)); // new key colour: red
+    target->Canvas().Draw(0, 0, *sprite);
+    EXPECT_EQ(target->Canvas().Pixel(1, 1), clBlue);
+    EXPECT_EQ(target->Canvas().Pixel(0, 2), clWhite);
+}
+
+TEST(BitmapTest, ReadsA4BitPaletteFile)
+{
+    const std::vector<std::uint32_t> palette{0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x123456,
+                                             0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF};
+    const QByteArray file = MakeBmp(4, palette, {{1, 2, 3}, {4, 5, 15}});
+    TBitmap b;
+    b.LoadFromFileData(file);
+    ASSERT_EQ(b.Width(), 3);
+    ASSERT_EQ(b.Height(), 2);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(b.Canvas().Pixel(1, 0), clLime);
+    EXPECT_EQ(b.Canvas().Pixel(2, 0), clBlue);
+    EXPECT_EQ(b.Canvas().Pixel(0, 1), clYellow);
+    EXPECT_EQ(b.Canvas().Pixel(1, 1), Rgb(0x123456));
+    EXPECT_EQ(b.Canvas().Pixel(2, 1), clWhite);
+    EXPECT_EQ(b.TransparentColor(), clYellow);
+}
+
+TEST(BitmapTest, ReadsAn8BitPaletteFile)
+{
+    std::vector<std::uint32_t> palette(256, 0);
+    palette[7] = 0x808080;
+    palette[200] = 0x800080;
+    palette[255] = 0x00FFFF;
+    const QByteArray file = MakeBmp(8, palette, {{7, 200, 255, 7, 200}, {255, 255, 7, 7, 200}, {0, 0, 0, 0, 0}});
+    TBitmap b;
+    b.LoadFromFileData(file);
+    ASSERT_EQ(b.Width(), 5);
+    ASSERT_EQ(b.Height(), 3);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), clGray);
+    EXPECT_EQ(b.Canvas().Pixel(1, 0), clPurple);
+    EXPECT_EQ(b.Canvas().Pixel(2, 0), clAqua);
+    EXPECT_EQ(b.Canvas().Pixel(4, 1), clPurple);
+    EXPECT_EQ(b.Canvas().Pixel(3, 2), clBlack);
+}
+
+TEST(BitmapTest, ReadsA24BitFileWithRowPadding)
+{
+    const QByteArray file = MakeBmp(24, {}, {{0xFF0000, 0x00FF00, 0x0000FF}, {0x010203, 0xFFFFFF, 0x000000}});
+    TBitmap b;
+    b.LoadFromFileData(file);
+    ASSERT_EQ(b.Width(), 3);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(b.Canvas().Pixel(1, 0), clLime);
+    EXPECT_EQ(b.Canvas().Pixel(2, 0), clBlue);
+    EXPECT_EQ(b.Canvas().Pixel(0, 1), Rgb(0x010203));
+    EXPECT_EQ(b.Canvas().Pixel(2, 1), clBlack);
+}
+
+TEST(BitmapTest, ReadsATopDownFile)
+{
+    QByteArray file = MakeBmp(24, {}, {{0xFF0000}, {0x0000FF}});
+    // Negative height: rows stored top first. The rows in the file are (blue, red) bottom-up;
+    // read top-down they put blue first.
+    Put32(file, 22, std::uint32_t(-2));
+    TBitmap b;
+    b.LoadFromFileData(file);
+    ASSERT_EQ(b.Height(), 2);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), clBlue);
+    EXPECT_EQ(b.Canvas().Pixel(0, 1), clRed);
+}
+
+TEST(BitmapTest, UnchangedBitmapSavesBackByteIdentical)
+{
+    std::vector<std::uint32_t> palette(16, 0x336699);
+    const QByteArray file = MakeBmp(4, palette, {{1, 2}, {3, 4}});
+    TBitmap b;
+    b.LoadFromFileData(file);
+    EXPECT_EQ(b.FileData(), file);
+    QByteArray saved;
+    b.SaveToStream(saved);
+    ASSERT_EQ(saved.size(), 4 + file.size());
+    EXPECT_EQ(saved.mid(4), file);
+    EXPECT_EQ(std::uint8_t(saved[0]) | (std::uint8_t(saved[1]) << 8), file.size());
+    // A copy that is not changed keeps the file too.
+    EXPECT_EQ(static_cast<TBitmap&>(*b.Clone()).FileData(), file);
+}
+
+TEST(BitmapTest, ChangedBitmapSavesAValid24BitFile)
+{
+    std::vector<std::uint32_t> palette(256, 0xFF0000);
+    const QByteArray file = MakeBmp(8, palette, {{0, 0, 0}, {0, 0, 0}});
+    TBitmap b;
+    b.LoadFromFileData(file);
+    b.Canvas().Brush.Color = clBlue;
+    b.Canvas().FillRect(Rect(1, 1, 2, 2));
+    const QByteArray saved = b.FileData();
+    ASSERT_NE(saved, file);
+    ASSERT_GE(saved.size(), 54);
+    EXPECT_EQ(saved.left(2), QByteArray("BM"));
+    EXPECT_EQ(std::uint8_t(saved[28]), 24);               // bits per pixel
+    EXPECT_EQ(saved.size(), 54 + 2 * 12);                 // 3 pixels = 9 bytes, padded to 12
+    TBitmap reread;
+    reread.LoadFromFileData(saved);
+    EXPECT_EQ(reread.Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(reread.Canvas().Pixel(1, 1), clBlue);
+    EXPECT_EQ(reread.Canvas().Pixel(2, 1), clRed);
+    EXPECT_EQ(reread.ToImage(), b.ToImage());
+}
+
+TEST(BitmapTest, StreamRoundTrip)
+{
+    auto b = Solid(7, 5, clOlive);
+    QByteArray saved;
+    b->SaveToStream(saved);
+    saved.append("tail");
+    TBitmap back;
+    qsizetype pos = 0;
+    back.LoadFromStream(saved, pos);
+    EXPECT_EQ(pos, saved.size() - 4);
+    EXPECT_EQ(back.ToImage(), b->ToImage());
+}
+
+TEST(BitmapTest, ALyingHeaderRaisesAndKeepsTheOldPixels)
+{
+    QByteArray file = MakeBmp(24, {}, {{0xFF0000, 0xFF0000}, {0xFF0000, 0xFF0000}});
+    Put32(file, 18, 30000); // 30000 x 30000 pixels promised, 16 bytes present
+    Put32(file, 22, 30000);
+    auto b = Solid(2, 2, clLime);
+    EXPECT_THROW(b->LoadFromFileData(file), EInvalidGraphic);
+    EXPECT_EQ(b->Width(), 2);
+    EXPECT_EQ(b->Canvas().Pixel(0, 0), clLime);
+
+    QByteArray huge = file;
+    Put32(huge, 18, 0x7FFFFFFF);
+    EXPECT_THROW(b->LoadFromFileData(huge), EInvalidGraphic);
+
+    QByteArray farOffset = MakeBmp(24, {}, {{0}});
+    Put32(farOffset, 10, 1u << 30);
+    EXPECT_THROW(b->LoadFromFileData(farOffset), EInvalidGraphic);
+}
+
+TEST(BitmapTest, MalformedFilesRaise)
+{
+    TBitmap b;
+    EXPECT_THROW(b.LoadFromFileData(QByteArray("not a bitmap at all, really not")), EInvalidGraphic);
+    EXPECT_THROW(b.LoadFromFileData(QByteArray("BM")), EInvalidGraphic);
+    QByteArray badBits = MakeBmp(24, {}, {{0}});
+    Put16(badBits, 28, 7);
+    EXPECT_THROW(b.LoadFromFileData(badBits), EInvalidGraphic);
+    QByteArray zeroWidth = MakeBmp(24, {}, {{0}});
+    Put32(zeroWidth, 18, 0);
+    EXPECT_THROW(b.LoadFromFileData(zeroWidth), EInvalidGraphic);
+}
+
+TEST(BitmapTest, ACountLargerThanTheDataRaises)
+{
+    QByteArray saved;
+    WriteCountedBlock(saved, MakeBmp(24, {}, {{0}}));
+    saved.chop(3);
+    TBitmap b;
+    qsizetype pos = 0;
+    EXPECT_THROW(b.LoadFromStream(saved, pos), EInvalidGraphic);
+    EXPECT_EQ(pos, 0);
+}
+
+TEST(BitmapTest, ChangesAreNotified)
+{
+    TBitmap b(2, 2);
+    int changes = 0;
+    b.SetOnChange([&] { ++changes; });
+    b.Canvas().FillRect(Rect(0, 0, 1, 1));
+    EXPECT_EQ(changes, 1);
+    b.SetTransparent(true);
+    EXPECT_EQ(changes, 2);
+    b.SetTransparent(true);
+    EXPECT_EQ(changes, 2);
+    b.SetSize(3, 3);
+    EXPECT_EQ(changes, 3);
+}

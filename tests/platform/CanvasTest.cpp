@@ -1,0 +1,259 @@
+// The drawing calls of TCanvas, asserted pixel by pixel on bitmaps.
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Region.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace vandora;
+
+namespace {
+
+// A bitmap filled with one colour.
+std::unique_ptr<TBitmap> Filled(int w, int h, TColor color)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    b->Canvas().Brush.Color = color;
+    b->Canvas().FillRect(Rect(0, 0, w, h));
+    return b;
+}
+
+// A bitmap whose four quadrants are red, lime, blue and yellow (reading order).
+std::unique_ptr<TBitmap> Quadrants(int w, int h)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    TCanvas& c = b->Canvas();
+    const TColor colors[4] = {clRed, clLime, clBlue, clYellow};
+    for (int q = 0; q < 4; ++q) {
+        c.Brush.Color = colors[q];
+        const int x = (q % 2) * w / 2;
+        const int y = (q / 2) * h / 2;
+        c.FillRect(Rect(x, y, x + w / 2, y + h / 2));
+    }
+    return b;
+}
+
+int CountColor(const TCanvas& c, TColor color, int x0, int y0, int x1, int y1)
+{
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            n += c.Pixel(x, y) == color ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(CanvasTest, FillRectFillsExactlyTheRectangle)
+{
+    auto b = Filled(10, 10, clWhite);
+    b->Canvas().Brush.Color = clRed;
+    b->Canvas().FillRect(Rect(2, 3, 5, 7));
+    EXPECT_EQ(CountColor(b->Canvas(), clRed, 0, 0, 10, 10), 3 * 4);
+    EXPECT_EQ(b->Canvas().Pixel(2, 3), clRed);
+    EXPECT_EQ(b->Canvas().Pixel(4, 6), clRed);
+    EXPECT_EQ(b->Canvas().Pixel(5, 6), clWhite); // right edge exclusive
+    EXPECT_EQ(b->Canvas().Pixel(4, 7), clWhite); // bottom edge exclusive
+}
+
+TEST(CanvasTest, SolidRectangleOutlinesAndFills)
+{
+    auto b = Filled(12, 12, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Pen.Color = clBlack;
+    c.Brush.Color = clYellow;
+    c.Rectangle(1, 1, 11, 9);
+    for (int x = 1; x < 11; ++x) {
+        EXPECT_EQ(c.Pixel(x, 1), clBlack) << x;
+        EXPECT_EQ(c.Pixel(x, 8), clBlack) << x;
+    }
+    for (int y = 1; y < 9; ++y) {
+        EXPECT_EQ(c.Pixel(1, y), clBlack) << y;
+        EXPECT_EQ(c.Pixel(10, y), clBlack) << y;
+    }
+    EXPECT_EQ(c.Pixel(5, 5), clYellow);
+    EXPECT_EQ(c.Pixel(11, 5), clWhite);
+    EXPECT_EQ(c.Pixel(5, 9), clWhite);
+}
+
+TEST(CanvasTest, ClearBrushLeavesTheInside)
+{
+    auto b = Filled(12, 12, clAqua);
+    TCanvas& c = b->Canvas();
+    c.Pen.Color = clBlack;
+    c.Brush.Style = bsClear;
+    c.Rectangle(1, 1, 11, 11);
+    EXPECT_EQ(CountColor(c, clAqua, 2, 2, 10, 10), 8 * 8);
+    EXPECT_EQ(c.Pixel(1, 5), clBlack);
+}
+
+TEST(CanvasTest, DashedOutlineLeavesGapsAndFillsNothing)
+{
+    auto b = Filled(60, 30, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Pen.Style = psDash;
+    c.Pen.Color = clBlack;
+    c.Brush.Style = bsClear;
+    c.Rectangle(0, 0, 60, 30);
+    const int inkTop = CountColor(c, clBlack, 0, 0, 60, 1);
+    EXPECT_GT(inkTop, 10);
+    EXPECT_LT(inkTop, 55); // gaps
+    const int inkLeft = CountColor(c, clBlack, 0, 0, 1, 30);
+    EXPECT_GT(inkLeft, 5);
+    EXPECT_LT(inkLeft, 28);
+    EXPECT_EQ(CountColor(c, clWhite, 1, 1, 59, 29), 58 * 28); // nothing inside
+}
+
+TEST(CanvasTest, DottedOutlineLeavesMoreGapsThanDashes)
+{
+    auto dotted = Filled(60, 30, clWhite);
+    auto dashed = Filled(60, 30, clWhite);
+    for (auto* b : {dotted.get(), dashed.get()}) {
+        b->Canvas().Pen.Style = b == dotted.get() ? psDot : psDash;
+        b->Canvas().Brush.Style = bsClear;
+        b->Canvas().Rectangle(0, 0, 60, 30);
+    }
+    const int dots = CountColor(dotted->Canvas(), clBlack, 0, 0, 60, 1);
+    EXPECT_GT(dots, 5);
+    EXPECT_LT(dots, CountColor(dashed->Canvas(), clBlack, 0, 0, 60, 1));
+    // A dot is followed by a gap: no run of two inked pixels on the top edge.
+    for (int x = 0; x + 1 < 60; ++x)
+        EXPECT_FALSE(dotted->Canvas().Pixel(x, 0) == clBlack && dotted->Canvas().Pixel(x + 1, 0) == clBlack) << x;
+    EXPECT_EQ(CountColor(dotted->Canvas(), clWhite, 1, 1, 59, 29), 58 * 28);
+}
+
+TEST(CanvasTest, NotXorDrawnTwiceRestoresThePixels)
+{
+    auto b = Quadrants(40, 40);
+    const QImage before = b->ToImage();
+    TCanvas& c = b->Canvas();
+    c.Pen.Mode = pmNotXor;
+    c.Pen.Style = psDot;
+    c.Pen.Color = clBlack;
+    c.Brush.Style = bsClear;
+    c.Rectangle(5, 5, 35, 35);
+    EXPECT_NE(b->ToImage(), before);
+    // Not-xor with black inverts: red becomes aqua.
+    EXPECT_EQ(c.Pixel(6, 5) == clAqua || c.Pixel(5, 5) == clAqua, true);
+    c.Rectangle(5, 5, 35, 35);
+    EXPECT_EQ(b->ToImage(), before);
+}
+
+TEST(CanvasTest, NotXorWithWhiteKeepsThePixels)
+{
+    auto b = Quadrants(20, 20);
+    const QImage before = b->ToImage();
+    b->Canvas().Pen.Mode = pmNotXor;
+    b->Canvas().Pen.Color = clWhite;
+    b->Canvas().Brush.Style = bsClear;
+    b->Canvas().Rectangle(2, 2, 18, 18);
+    EXPECT_EQ(b->ToImage(), before);
+}
+
+TEST(CanvasTest, DrawPutsAGraphicAtItsOwnSize)
+{
+    auto target = Filled(20, 20, clWhite);
+    auto source = Filled(4, 3, clRed);
+    target->Canvas().Draw(5, 6, *source);
+    EXPECT_EQ(CountColor(target->Canvas(), clRed, 0, 0, 20, 20), 12);
+    EXPECT_EQ(target->Canvas().Pixel(5, 6), clRed);
+    EXPECT_EQ(target->Canvas().Pixel(8, 8), clRed);
+    EXPECT_EQ(target->Canvas().Pixel(9, 8), clWhite);
+}
+
+TEST(CanvasTest, StretchDrawScales)
+{
+    auto source = Quadrants(2, 2);
+    auto target = Filled(40, 20, clWhite);
+    target->Canvas().StretchDraw(Rect(0, 0, 40, 20), *source);
+    EXPECT_EQ(CountColor(target->Canvas(), clRed, 0, 0, 20, 10), 200);
+    EXPECT_EQ(CountColor(target->Canvas(), clLime, 20, 0, 40, 10), 200);
+    EXPECT_EQ(CountColor(target->Canvas(), clBlue, 0, 10, 20, 20), 200);
+    EXPECT_EQ(CountColor(target->Canvas(), clYellow, 20, 10, 40, 20), 200);
+}
+
+TEST(CanvasTest, StretchDrawShrinks)
+{
+    auto source = Quadrants(40, 40);
+    auto target = Filled(10, 10, clWhite);
+    target->Canvas().StretchDraw(Rect(0, 0, 4, 4), *source);
+    EXPECT_EQ(target->Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(target->Canvas().Pixel(3, 3), clYellow);
+    EXPECT_EQ(target->Canvas().Pixel(4, 4), clWhite);
+}
+
+TEST(CanvasTest, CopyRectIsAPlainCopy)
+{
+    auto source = Quadrants(10, 10);
+    auto target = Filled(10, 10, clWhite);
+    target->Canvas().CopyRect(Rect(0, 0, 5, 5), source->Canvas(), Rect(5, 5, 10, 10));
+    EXPECT_EQ(CountColor(target->Canvas(), clYellow, 0, 0, 5, 5), 25);
+    EXPECT_EQ(CountColor(target->Canvas(), clWhite, 0, 0, 10, 10), 75);
+}
+
+TEST(CanvasTest, CopyRectScalesWhenSizesDiffer)
+{
+    auto source = Quadrants(10, 10);
+    auto target = Filled(40, 20, clWhite);
+    target->Canvas().CopyRect(Rect(0, 0, 40, 20), source->Canvas(), Rect(0, 0, 10, 5)); // red | lime
+    EXPECT_EQ(CountColor(target->Canvas(), clRed, 0, 0, 20, 20), 400);
+    EXPECT_EQ(CountColor(target->Canvas(), clLime, 20, 0, 40, 20), 400);
+}
+
+TEST(CanvasTest, CopyRectWithinOneBitmap)
+{
+    auto b = Quadrants(10, 10);
+    b->Canvas().CopyRect(Rect(0, 0, 5, 5), b->Canvas(), Rect(5, 5, 10, 10));
+    EXPECT_EQ(CountColor(b->Canvas(), clYellow, 0, 0, 5, 5), 25);
+    EXPECT_EQ(CountColor(b->Canvas(), clYellow, 5, 5, 10, 10), 25);
+}
+
+TEST(CanvasTest, PolygonIsClosedAndFilled)
+{
+    auto b = Filled(30, 30, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Pen.Color = clBlack;
+    c.Brush.Color = clLime;
+    c.Polygon({{2, 2}, {27, 2}, {27, 27}}); // the closing edge runs back along the diagonal
+    EXPECT_EQ(c.Pixel(20, 10), clLime);   // inside
+    EXPECT_EQ(c.Pixel(10, 20), clWhite);  // the other side of the diagonal
+    EXPECT_EQ(c.Pixel(15, 2), clBlack);   // the top edge
+    EXPECT_EQ(c.Pixel(15, 15), clBlack);  // the closing edge
+}
+
+TEST(CanvasTest, PolyBezierIsACurveThroughTheKnotsAndNotFilled)
+{
+    auto b = Filled(50, 50, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Pen.Color = clRed;
+    c.Brush.Color = clBlue;
+    // One segment: from (5, 40) to (45, 40), pulled up by the control points.
+    c.PolyBezier({{5, 40}, {5, 0}, {45, 0}, {45, 40}});
+    EXPECT_EQ(c.Pixel(5, 40), clRed);
+    EXPECT_EQ(c.Pixel(45, 40), clRed);
+    // The curve's middle, B(0.5) = (25, 10).
+    EXPECT_GT(CountColor(c, clRed, 24, 9, 27, 12), 0);
+    EXPECT_EQ(CountColor(c, clBlue, 0, 0, 50, 50), 0);
+    EXPECT_EQ(c.Pixel(25, 30), clWhite);
+}
+
+TEST(CanvasTest, DrawingRespectsTheClip)
+{
+    auto b = Filled(20, 20, clWhite);
+    HRGN region = CreateEllipticRgn(0, 0, 10, 10);
+    SelectClipRgn(b->Canvas(), &region);
+    auto source = Filled(20, 20, clRed);
+    b->Canvas().Draw(0, 0, *source);
+    EXPECT_EQ(b->Canvas().Pixel(5, 5), clRed);
+    EXPECT_EQ(b->Canvas().Pixel(0, 0), clWhite);
+    EXPECT_EQ(b->Canvas().Pixel(15, 15), clWhite);
+}
+
+TEST(CanvasTest, PixelOutsideIsNone)
+{
+    auto b = Filled(2, 2, clWhite);
+    EXPECT_EQ(b->Canvas().Pixel(2, 0), clNone);
+    EXPECT_EQ(b->Canvas().Pixel(-1, 0), clNone);
+}

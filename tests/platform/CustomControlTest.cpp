@@ -1,0 +1,269 @@
+// The control base: its window surface, Invalidate/Repaint, and pointer events.
+#include "platform/CustomControl.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace vandora;
+
+namespace {
+
+// Paints itself in one colour and logs what the framework calls.
+class TProbeControl : public TCustomControl {
+public:
+    const char* ClassName() const override { return "TProbeControl"; }
+
+    TColor paintColor = clBlue;
+    int paints = 0;
+    int resizes = 0;
+    std::vector<std::string> log;
+
+protected:
+    void Paint() override
+    {
+        ++paints;
+        Canvas().Brush.Color = paintColor;
+        Canvas().FillRect(Rect(0, 0, Width(), Height()));
+    }
+    void Resize() override { ++resizes; }
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override
+    {
+        log.push_back("MouseDown");
+        TCustomControl::MouseDown(b, s, x, y);
+    }
+    void MouseUp(TMouseButton b, TShiftState s, int x, int y) override
+    {
+        log.push_back("MouseUp");
+        TCustomControl::MouseUp(b, s, x, y);
+    }
+    void Click() override
+    {
+        log.push_back("Click");
+        TCustomControl::Click();
+    }
+    void DblClick() override
+    {
+        log.push_back("DblClick");
+        TCustomControl::DblClick();
+    }
+};
+
+std::string Join(const std::vector<std::string>& v)
+{
+    std::string s;
+    for (const auto& e : v)
+        s += (s.empty() ? "" : " ") + e;
+    return s;
+}
+
+TColor SurfacePixel(const TCustomControl& c, int x, int y)
+{
+    return RgbToColor(c.Surface().pixel(x, y));
+}
+
+// Lets every posted event (paint requests included) be handled.
+void ProcessEvents()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+class CustomControlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        control.SetBounds(0, 0, 60, 40);
+        control.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&control));
+        ProcessEvents();
+        control.log.clear();
+    }
+    TProbeControl control;
+};
+
+} // namespace
+
+TEST_F(CustomControlTest, SurfaceHasTheControlsSize)
+{
+    EXPECT_EQ(control.Surface().size(), QSize(60, 40));
+    control.SetBounds(0, 0, 30, 20);
+    EXPECT_EQ(control.Surface().size(), QSize(30, 20));
+    EXPECT_GE(control.resizes, 1);
+}
+
+TEST_F(CustomControlTest, CanvasDrawingShowsInSurfaceUntilTheNextPaint)
+{
+    control.Repaint();
+    ASSERT_EQ(SurfacePixel(control, 10, 10), clBlue);
+
+    control.Canvas().Brush.Color = clRed;
+    control.Canvas().FillRect(Rect(5, 5, 15, 15));
+    EXPECT_EQ(SurfacePixel(control, 10, 10), clRed);
+    EXPECT_EQ(SurfacePixel(control, 20, 20), clBlue);
+    ProcessEvents(); // the screen update it scheduled does not repaint
+    EXPECT_EQ(SurfacePixel(control, 10, 10), clRed);
+
+    control.Repaint();
+    EXPECT_EQ(SurfacePixel(control, 10, 10), clBlue);
+}
+
+TEST_F(CustomControlTest, InvalidatePaintsLaterRepaintPaintsNow)
+{
+    const int before = control.paints;
+    control.paintColor = clLime;
+    control.Invalidate();
+    EXPECT_TRUE(control.PaintPending());
+    EXPECT_EQ(control.paints, before);
+    EXPECT_NE(SurfacePixel(control, 1, 1), clLime);
+
+    ProcessEvents();
+    EXPECT_EQ(control.paints, before + 1);
+    EXPECT_FALSE(control.PaintPending());
+    EXPECT_EQ(SurfacePixel(control, 1, 1), clLime);
+
+    control.paintColor = clYellow;
+    control.Repaint();
+    EXPECT_EQ(control.paints, before + 2);
+    EXPECT_EQ(SurfacePixel(control, 1, 1), clYellow);
+}
+
+TEST_F(CustomControlTest, RepaintWorksOnAHiddenControl)
+{
+    TProbeControl hidden;
+    hidden.SetBounds(0, 0, 8, 8);
+    hidden.paintColor = clPurple;
+    hidden.Repaint();
+    EXPECT_EQ(hidden.paints, 1);
+    EXPECT_EQ(SurfacePixel(hidden, 4, 4), clPurple);
+}
+
+TEST_F(CustomControlTest, DoubleClickArrivesAsDblClickThenMouseDown)
+{
+    QTest::mouseDClick(&control, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Join(control.log), "DblClick MouseDown");
+}
+
+TEST_F(CustomControlTest, DoubleClickFromTheWindowSystem)
+{
+    // Through the window: press, release, press, release within the double-click time.
+    QTest::mouseDClick(control.windowHandle(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Join(control.log), "MouseDown Click MouseUp DblClick MouseDown Click MouseUp");
+}
+
+TEST_F(CustomControlTest, LeftPressAndReleaseInsideClicksBeforeMouseUp)
+{
+    std::vector<std::string> events;
+    control.OnClick = TNotifyEvent([&](TObject*) { events.push_back("OnClick"); });
+    control.OnMouseUp = TMouseEvent([&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        events.push_back("OnMouseUp " + std::to_string(x) + "," + std::to_string(y));
+    });
+    control.OnMouseDown = TMouseEvent([&](TObject*, TMouseButton b, TShiftState, int, int) {
+        events.push_back(b == mbLeft ? "OnMouseDown left" : "OnMouseDown other");
+    });
+    QTest::mouseClick(&control, Qt::LeftButton, {}, QPoint(12, 7));
+    EXPECT_EQ(Join(events), "OnMouseDown left OnClick OnMouseUp 12,7");
+}
+
+TEST_F(CustomControlTest, ReleaseOutsideIsNoClick)
+{
+    QTest::mousePress(&control, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_EQ(Join(control.log), "MouseDown MouseUp");
+}
+
+TEST_F(CustomControlTest, RightClickIsNoClick)
+{
+    QTest::mouseClick(&control, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Join(control.log), "MouseDown MouseUp");
+}
+
+TEST_F(CustomControlTest, ShiftStateCarriesCtrl)
+{
+    TShiftState seen = 0;
+    control.OnMouseDown = TMouseEvent([&](TObject*, TMouseButton, TShiftState s, int, int) { seen = s; });
+    QTest::mousePress(&control, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 3));
+    QTest::mouseRelease(&control, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 3));
+    EXPECT_TRUE(seen & ssCtrl);
+    EXPECT_TRUE(seen & ssLeft);
+    EXPECT_FALSE(seen & ssShift);
+}
+
+TEST_F(CustomControlTest, CursorMapsToQtShapes)
+{
+    EXPECT_EQ(control.Cursor(), crDefault);
+    control.SetCursor(crHandPoint);
+    EXPECT_EQ(control.cursor().shape(), Qt::PointingHandCursor);
+    control.SetCursor(crDefault);
+    EXPECT_EQ(control.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(CustomControlTest, LoadingAndDesignStates)
+{
+    EXPECT_FALSE(control.IsLoading());
+    control.SetComponentState(csLoading, true);
+    EXPECT_TRUE(control.IsLoading());
+    control.Loaded();
+    EXPECT_FALSE(control.IsLoading());
+    EXPECT_FALSE(control.IsDesigning());
+    control.SetComponentState(csDesigning, true);
+    EXPECT_TRUE(control.IsDesigning());
+}
+
+TEST_F(CustomControlTest, NonOpaqueSurfaceLeavesUnpaintedPixelsTransparent)
+{
+    class THalf : public TCustomControl {
+    public:
+        const char* ClassName() const override { return "THalf"; }
+
+    protected:
+        void Paint() override
+        {
+            Canvas().Brush.Color = clRed;
+            Canvas().FillRect(Rect(0, 0, Width() / 2, Height()));
+        }
+    } half;
+    half.SetOpaque(false);
+    half.SetBounds(0, 0, 10, 10);
+    half.Repaint();
+    EXPECT_EQ(qAlpha(half.Surface().pixel(2, 2)), 255);
+    EXPECT_EQ(RgbToColor(half.Surface().pixel(2, 2)), clRed);
+    EXPECT_EQ(qAlpha(half.Surface().pixel(8, 2)), 0);
+}
+
+TEST_F(CustomControlTest, ChangingOpacityAsksForAFullPaint)
+{
+    control.Repaint();
+    ASSERT_FALSE(control.PaintPending());
+    control.SetOpaque(false);
+    EXPECT_TRUE(control.PaintPending());
+}
+
+TEST_F(CustomControlTest, HintRequestFillsTheShownTextAndCancelHidesIt)
+{
+    control.SetHint("Hello");
+    control.SetShowHint(true);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&control, &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Hello"));
+    CancelHint();
+    // Qt lets a tool tip fade out over a few hundred milliseconds.
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+}
+
+TEST_F(CustomControlTest, NoHintWithoutShowHint)
+{
+    CancelHint();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+    control.SetHint("Hidden");
+    control.SetShowHint(false);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&control, &help);
+    EXPECT_FALSE(QToolTip::isVisible());
+}

@@ -1,0 +1,137 @@
+// Clip regions: shapes, selection, failed creation, ownership.
+#include "platform/Bitmap.h"
+#include "platform/Region.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+using namespace vandora;
+
+namespace {
+
+// A white bitmap, clipped to the region, then filled red all over.
+std::unique_ptr<TBitmap> FillThrough(int w, int h, const HRGN* region)
+{
+    auto bitmap = std::make_unique<TBitmap>(w, h);
+    SelectClipRgn(bitmap->Canvas(), region);
+    bitmap->Canvas().Brush.Color = clRed;
+    bitmap->Canvas().FillRect(Rect(0, 0, w, h));
+    SelectClipRgn(bitmap->Canvas(), nullptr);
+    return bitmap;
+}
+
+// A five-pointed star drawn in one stroke: its edges cross, enclosing a pentagon.
+TIntPoints Star(int cx, int cy, int r)
+{
+    TIntPoints points;
+    for (int i = 0; i < 5; ++i) {
+        const double a = -M_PI / 2 + i * 4 * M_PI / 5;
+        points.push_back({int(std::lround(cx + r * std::cos(a))), int(std::lround(cy + r * std::sin(a)))});
+    }
+    return points;
+}
+
+} // namespace
+
+TEST(RegionTest, EvenOddPolygonExcludesTheCentreOfASelfCrossingStar)
+{
+    const TIntPoints star = Star(50, 50, 45);
+    HRGN region = CreatePolygonRgn(star.data(), int(star.size()), ALTERNATE);
+    ASSERT_TRUE(region);
+    const auto b = FillThrough(100, 100, &region);
+    EXPECT_EQ(b->Canvas().Pixel(50, 50), clWhite);  // the pentagon in the middle: crossed twice
+    EXPECT_EQ(b->Canvas().Pixel(50, 15), clRed);    // inside the top point
+    EXPECT_EQ(b->Canvas().Pixel(2, 2), clWhite);    // outside
+    EXPECT_EQ(b->Canvas().Pixel(50, 98), clWhite);  // between the two lower points
+}
+
+TEST(RegionTest, WindingPolygonFillsTheCentre)
+{
+    const TIntPoints star = Star(50, 50, 45);
+    HRGN region = CreatePolygonRgn(star.data(), int(star.size()), WINDING);
+    const auto b = FillThrough(100, 100, &region);
+    EXPECT_EQ(b->Canvas().Pixel(50, 50), clRed);
+}
+
+TEST(RegionTest, EllipticRegionIsTheInscribedEllipse)
+{
+    HRGN region = CreateEllipticRgn(10, 20, 90, 60); // 80 x 40
+    ASSERT_TRUE(region);
+    const auto b = FillThrough(100, 80, &region);
+    EXPECT_EQ(b->Canvas().Pixel(50, 40), clRed);   // centre
+    EXPECT_EQ(b->Canvas().Pixel(12, 40), clRed);   // near the left end of the long axis
+    EXPECT_EQ(b->Canvas().Pixel(50, 22), clRed);   // near the top of the short axis
+    EXPECT_EQ(b->Canvas().Pixel(11, 21), clWhite); // the box's corners are outside
+    EXPECT_EQ(b->Canvas().Pixel(88, 21), clWhite);
+    EXPECT_EQ(b->Canvas().Pixel(11, 58), clWhite);
+    EXPECT_EQ(b->Canvas().Pixel(88, 58), clWhite);
+    EXPECT_EQ(b->Canvas().Pixel(5, 40), clWhite);  // outside the box
+    EXPECT_EQ(b->Canvas().Pixel(50, 62), clWhite);
+}
+
+TEST(RegionTest, SelectingNoneRemovesTheLimit)
+{
+    HRGN region = CreateEllipticRgn(0, 0, 10, 10);
+    TBitmap b(20, 20);
+    SelectClipRgn(b.Canvas(), &region);
+    SelectClipRgn(b.Canvas(), nullptr);
+    b.Canvas().Brush.Color = clBlue;
+    b.Canvas().FillRect(Rect(0, 0, 20, 20));
+    EXPECT_EQ(b.Canvas().Pixel(19, 19), clBlue);
+}
+
+TEST(RegionTest, AFailedCreationMeansDrawingUnclipped)
+{
+    const TPoint two[] = {{0, 0}, {5, 5}};
+    HRGN failed = CreatePolygonRgn(two, 2, ALTERNATE);
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(CreatePolygonRgn(nullptr, 3, ALTERNATE));
+    const TPoint three[] = {{0, 0}, {5, 5}, {0, 5}};
+    EXPECT_FALSE(CreatePolygonRgn(three, 3, 99)); // unknown fill mode
+    const auto b = FillThrough(10, 10, &failed);
+    EXPECT_EQ(b->Canvas().Pixel(9, 0), clRed);
+}
+
+TEST(RegionTest, SelectedRegionIsCopiedSoDeletingItKeepsTheClip)
+{
+    TBitmap b(20, 20);
+    {
+        HRGN region = CreateEllipticRgn(0, 0, 10, 10);
+        EXPECT_NE(SelectClipRgn(b.Canvas(), &region), REGION_ERROR);
+        EXPECT_TRUE(DeleteObject(region));
+        EXPECT_FALSE(region);
+        EXPECT_FALSE(DeleteObject(region)); // nothing left to release
+    }
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect(Rect(0, 0, 20, 20));
+    EXPECT_EQ(b.Canvas().Pixel(5, 5), clRed);
+    EXPECT_EQ(b.Canvas().Pixel(15, 15), clWhite);
+}
+
+TEST(RegionTest, AMovedFromRegionHoldsNothing)
+{
+    HRGN first = CreateEllipticRgn(0, 0, 10, 10);
+    HRGN second = std::move(first);
+    EXPECT_TRUE(second);
+    EXPECT_FALSE(first); // NOLINT(bugprone-use-after-move): the point of the test
+    HRGN third;
+    third = std::move(second);
+    EXPECT_TRUE(third);
+    EXPECT_FALSE(second); // NOLINT(bugprone-use-after-move)
+    // Selecting the moved-from handle clips nothing (it is not an empty region).
+    const auto b = FillThrough(20, 20, &first);
+    EXPECT_EQ(b->Canvas().Pixel(19, 19), clRed);
+}
+
+TEST(RegionTest, EmptyEllipseClipsEverything)
+{
+    HRGN region = CreateEllipticRgn(5, 5, 5, 9);
+    ASSERT_TRUE(region);
+    TBitmap b(10, 10);
+    EXPECT_EQ(SelectClipRgn(b.Canvas(), &region), NULLREGION);
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(b.Canvas().Pixel(5, 6), clWhite);
+}

@@ -14,6 +14,8 @@ namespace vandora {
 
 class THotSpots;
 class TMorvane;
+class TReader;
+class TWriter;
 
 class THotSpot : public TCollectionItem {
 public:
@@ -24,6 +26,10 @@ public:
     const char* ClassName() const override { return "THotSpot"; }
     // "HotSpot" followed by the index.
     std::string DisplayName() const override;
+    // Adds the outline, PolyPoints: the point count, the angle, then x and y of each point.
+    void DeclareCustomProperties(TFiler& filer) override;
+    void ReadPolyPoints(TReader& reader);
+    void WritePolyPoints(TWriter& writer) const;
 
     // --- published properties, in their stored order ---
     TSpotShapeType ShapeType() const { return shape_.ShapeType(); }

@@ -1,0 +1,184 @@
+// Storing and reading hotspots: which properties are written, PolyPoints byte for byte,
+// the reading order's consequences, and bad outlines.
+#include "MorvaneFixture.h"
+
+#include "hotspot/MorvaneClasses.h"
+#include "platform/Exceptions.h"
+#include "platform/StreamForm.h"
+
+using namespace vandora;
+using namespace vandora::test;
+
+namespace {
+
+class HotSpotStreaming : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterMorvaneClasses();
+        source.SetName("Map");
+    }
+
+    // The stored control, read back into a fresh one.
+    std::unique_ptr<TMorvane> RoundTrip()
+    {
+        auto copy = std::make_unique<TMorvane>();
+        ReadForm(WriteFormBinary(source), *copy);
+        return copy;
+    }
+
+    TMorvane source;
+};
+
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+} // namespace
+
+TEST_F(HotSpotStreaming, PolyPointsOfTheFirstMapHotspotAreTheKnownBytes)
+{
+    THotSpot* norway = source.HotSpots().AddHotSpot();
+    norway->SetShapeType(stPolygon);
+    TPoints points{{224, 2}};
+    for (int i = 1; i < 153; ++i)
+        points.push_back({151.0 + i % 90, 2.0 + i});
+    norway->SetPoints(points);
+    const QByteArray form = WriteFormBinary(source);
+    const QByteArray start = Hex("0A506F6C79506F696E7473"   // "PolyPoints" with its length
+                                 "01" "039900" "0200"        // list, 153, angle 0
+                                 "0500000000000000E00640"    // 224.0
+                                 "0500000000000000800040");  // 2.0
+    EXPECT_TRUE(form.contains(start)) << form.toHex().toStdString();
+}
+
+TEST_F(HotSpotStreaming, OnlyWhatDiffersFromTheDeclaredDefaultsIsWritten)
+{
+    THotSpot* plain = source.HotSpots().AddHotSpot();
+    plain->SetCorners(0, 0, 10, 10);
+    THotSpot* offset = source.HotSpots().AddHotSpot();
+    offset->SetOffsetX(5);
+    offset->SetHint("tip");
+    const std::string text = WriteFormText(source);
+    const std::size_t second = text.find("item", text.find("item") + 1);
+    const std::string first = text.substr(0, second);
+    for (const char* written : {"ShapeType = stRectangle", "ID = 0", "Down = False", "Clipped = False",
+                                "HoverColor = clYellow", "ClickColor = clGray", "HoverImageIndex = -1", "PolyPoints = ("})
+        EXPECT_NE(first.find(written), std::string::npos) << written;
+    for (const char* omitted : {"Hint", "Name", "OffsetX", "ShowClick", "Blink =", "Selected =", "Angle", "Image ="})
+        EXPECT_EQ(first.find(omitted), std::string::npos) << omitted;
+    EXPECT_NE(text.find("OffsetX = 5", second), std::string::npos);
+    EXPECT_NE(text.find("Hint = 'tip'", second), std::string::npos);
+    // The control's own table: stored order, defaults left out.
+    EXPECT_LT(text.find("AutoSize"), text.find("HotSpots"));
+    EXPECT_LT(text.find("HotSpots"), text.find("Stretch"));
+    EXPECT_NE(text.find("Version = '1.5.0.0'"), std::string::npos);
+    EXPECT_EQ(text.find("BlinkInterval"), std::string::npos);
+    EXPECT_EQ(text.find("SelectionMode"), std::string::npos);
+}
+
+TEST_F(HotSpotStreaming, HotspotsRoundTripBitForBit)
+{
+    THotSpot* poly = source.HotSpots().AddHotSpot();
+    poly->SetShapeType(stPolygon);
+    poly->SetPoints({{165.1428571428571, 251.7496928746929}, {167.8857142857143, 255.7238943488944},
+                     {165.1428571428571, 256.7174447174447}, {164.2285714285715, 255.7238943488944},
+                     {164.2285714285715, 252.7432432432432}});
+    poly->SetName("Luxemburg");
+    poly->SetID(21);
+    poly->SetClipped(true);
+    poly->SetSelectedColor(clPurple);
+    poly->SetBlinkColor(0x123456);
+    THotSpot* ell = source.HotSpots().AddHotSpot();
+    ell->SetCorners(10, 10, 50, 30);
+    ell->SetShapeType(stEllipse);
+    ell->SetAngle(30);
+    ell->SetShowClick(true);
+    const auto copy = RoundTrip();
+    ASSERT_EQ(copy->HotSpots().Count(), 2);
+    const THotSpot* lux = copy->HotSpots().Item(0);
+    EXPECT_EQ(lux->Shape().Points(), poly->Shape().Points());
+    EXPECT_EQ(lux->X(), 164);
+    EXPECT_EQ(lux->Y(), 252);
+    EXPECT_EQ(lux->Width(), 4);
+    EXPECT_EQ(lux->Height(), 5);
+    EXPECT_EQ(lux->Name(), "Luxemburg");
+    EXPECT_EQ(lux->ID(), 21);
+    EXPECT_EQ(lux->SelectedColor(), clPurple);
+    EXPECT_EQ(lux->BlinkColor(), 0x123456);
+    const THotSpot* e = copy->HotSpots().Item(1);
+    EXPECT_EQ(e->ShapeType(), stEllipse);
+    EXPECT_EQ(e->Angle(), 30) << "the angle travels with the points";
+    EXPECT_EQ(e->Shape().Points(), ell->Shape().Points()) << "and is not applied a second time";
+    EXPECT_TRUE(e->ShowClick());
+    // The text form gives the same.
+    auto viaText = std::make_unique<TMorvane>();
+    ReadForm(QByteArray::fromStdString(WriteFormText(source)), *viaText);
+    EXPECT_EQ(viaText->HotSpots().Item(0)->Shape().Points(), poly->Shape().Points());
+}
+
+TEST_F(HotSpotStreaming, OutlinesOfFewPointsAndBadCounts)
+{
+    THotSpot* empty = source.HotSpots().AddHotSpot();
+    empty->SetShapeType(stPolygon); // a rectangle would be rebuilt from its (empty) box
+    empty->Shape().StoreAngle(15);
+    const std::string text = WriteFormText(source);
+    EXPECT_NE(text.find("PolyPoints = (\n        0\n        15)"), std::string::npos) << text;
+    auto copy = RoundTrip();
+    EXPECT_TRUE(copy->HotSpots().Item(0)->Shape().Points().empty());
+    EXPECT_EQ(copy->HotSpots().Item(0)->Angle(), 15);
+
+    auto form = [](const std::string& polyPoints) {
+        return QByteArray::fromStdString("object Map: TMorvane\n  HotSpots = <\n    item\n      X = 7\n      Width = 9\n"
+                                         "      PolyPoints = (\n" + polyPoints + ")\n    end>\nend\n");
+    };
+    TMorvane target;
+    ReadForm(form("        -1\n        0"), target);
+    EXPECT_EQ(target.HotSpots().Item(0)->X(), 7) << "a negative count keeps the points";
+    ReadForm(form("        2\n        0\n        1.0\n        2.0\n        30.0\n        40.0"), target);
+    EXPECT_EQ(target.HotSpots().Item(0)->Shape().Points().size(), 2u);
+    EXPECT_EQ(target.HotSpots().Item(0)->Width(), 9) << "two points: no new box";
+
+    for (const char* bad : {"        3\n        0\n        1.0\n        2.0",                   // too few values
+                            "        1\n        0\n        1.0\n        2.0\n        3.0",     // too many
+                            "        1.5\n        0\n        1.0\n        2.0",                // a real count
+                            "        1\n        'x'\n        1.0\n        2.0",              // a string angle
+                            "        1000000000\n        0\n        1.0"}) {                  // a huge count
+        try {
+            TMorvane fresh;
+            ReadForm(form(bad), fresh);
+            ADD_FAILURE() << bad;
+        } catch (const EReadError& e) {
+            EXPECT_NE(std::string(e.what()).find("Invalid property value"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(HotSpotStreaming, ReadingHotspotsReplacesTheListAndForgetsHoverAndPress)
+{
+    for (int i = 0; i < 3; ++i)
+        source.HotSpots().AddHotSpot()->SetCorners(i * 10, 0, i * 10 + 5, 5);
+    const QByteArray stored = WriteFormBinary(source);
+    TMorvane target;
+    for (int i = 0; i < 5; ++i)
+        target.HotSpots().AddHotSpot();
+    target.SetClickIndex(4);
+    ReadForm(stored, target);
+    EXPECT_EQ(target.HotSpots().Count(), 3);
+    EXPECT_EQ(target.ClickIndex(), -1);
+    EXPECT_EQ(target.HoverIndex(), -1);
+    EXPECT_EQ(target.HotSpots().Item(2)->X(), 20);
+}
+
+TEST_F(HotSpotStreaming, AStoredBlinkingHotspotStartsNoTimerWhileLoading)
+{
+    THotSpot* h = source.HotSpots().AddHotSpot();
+    h->SetBlink(true);
+    source.BlinkTimer().SetEnabled(false);
+    TMorvane target;
+    target.SetComponentState(csLoading, true);
+    const QByteArray stored = WriteFormBinary(source);
+    ReadForm(stored, target);
+    EXPECT_TRUE(target.HotSpots().Item(0)->Blink());
+}

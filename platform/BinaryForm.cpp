@@ -189,6 +189,8 @@ private:
             out_.WriteKind(TValueKind::False);
         else if (token.text == "nil")
             out_.WriteKind(TValueKind::Nil);
+        else if (IsStructureWord(token.text))
+            Fail("A value is expected", token.line);
         else if (token.text.size() > 255)
             Fail("Identifiers are at most 255 bytes long", token.line);
         else

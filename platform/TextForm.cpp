@@ -210,7 +210,7 @@ private:
     void Ident()
     {
         const std::string_view ident = in_.ReadShortString();
-        if (IsBareName(ident) && !IsLiteralWord(ident))
+        if (IsBareName(ident) && !IsLiteralWord(ident) && !IsStructureWord(ident))
             out_ += ident;
         else
             out_ += "ident:" + Literal(ByteChars(ident));

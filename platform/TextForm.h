@@ -30,7 +30,8 @@
 //   string:'x', lstring:'x'       a one-byte-per-character string whose kind or content
 //                                 differs from what its text implies (#nnn is then a byte)
 //   utf8:'x'                      a UTF-8 string that is plain ASCII
-//   ident:'True', ident:'a b'     an identifier that is a literal's name or not a name
+//   ident:'True', ident:'a b'     an identifier spelled like a literal or a word of the
+//                                 syntax, or that is not a name
 //   item 3, item int32:3          a collection item's leading integer
 // Names that are not identifiers, or are the words object, end or item, are quoted.
 #include <string>

@@ -1,0 +1,103 @@
+#include "app/Unit2.h"
+
+#include "hotspot/Morvane.h"
+#include "hotspot/MorvaneClasses.h"
+#include "platform/Button.h"
+#include "platform/ClassBuilder.h"
+#include "platform/Exceptions.h"
+#include "platform/Label.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/StreamForm.h"
+#include "quiz/QuizGame.h"
+
+#include <QFile>
+
+namespace vandora {
+
+void RegisterForm2Classes()
+{
+    static const bool registered = [] {
+        RegisterMorvaneClasses();
+        TClassBuilder<TForm2>("TForm2", "TForm")
+            .Field("Morvane1", &TForm2::Morvane1)
+            .Field("Button2", &TForm2::Button2)
+            .Field("lblQuestion", &TForm2::lblQuestion)
+            .Field("Label2", &TForm2::Label2)
+            .Field("lblScore", &TForm2::lblScore)
+            .Field("Label1", &TForm2::Label1)
+            .Field("Label3", &TForm2::Label3)
+            .Method("FormCreate", &TForm2::FormCreate)
+            .Method("FormClose", &TForm2::FormClose)
+            .Method("Button2Click", &TForm2::Button2Click)
+            .Method("Morvane1HotSpotClick", &TForm2::Morvane1HotSpotClick)
+            .Method("Label3Click", &TForm2::Label3Click)
+            .Register();
+        return true;
+    }();
+    (void)registered;
+}
+
+QByteArray EmbeddedForm2()
+{
+    QFile file(QStringLiteral(":/forms/Unit2.bin"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EReadError("The quiz window's description is missing from the program");
+    return file.readAll();
+}
+
+TForm2::TForm2(QWidget* parent) : TForm2(EmbeddedForm2(), parent) {}
+
+TForm2::TForm2(const QByteArray& form, QWidget* parent) : TForm(parent)
+{
+    RegisterForm2Classes();
+    ReadForm(form, *this);
+    if (!Morvane1 || !Button2 || !lblQuestion || !lblScore)
+        throw EReadError("The quiz window's description lacks one of its controls");
+    DoCreate();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::FormCreate(TObject*)
+{
+    TQuizOutputs outputs;
+    outputs.ShowQuestion = [this](const std::string& text) { ShowQuestion(text); };
+    outputs.ShowScore = [this](const std::string& text) { ShowScore(text); };
+    outputs.ShowMessage = [](const std::string& text) { ShowMessage(text); };
+    game_ = std::make_unique<TQuizGame>(Morvane1->HotSpots(), std::move(outputs));
+    game_->StartUp();
+}
+
+void TForm2::FormClose(TObject*, TCloseAction&)
+{
+    game_->ShutDown();
+}
+
+void TForm2::Button2Click(TObject*)
+{
+    game_->NewQuiz();
+}
+
+void TForm2::Morvane1HotSpotClick(TObject*, THotSpot* hotSpot)
+{
+    if (hotSpot)
+        game_->Answer(*hotSpot);
+}
+
+void TForm2::Label3Click(TObject*)
+{
+    ShellExecuteA("open", kMakerAddress, SW_SHOWNORMAL);
+}
+
+void TForm2::ShowQuestion(const std::string& text)
+{
+    lblQuestion->SetCaption(text);
+}
+
+void TForm2::ShowScore(const std::string& text)
+{
+    lblScore->SetCaption(text);
+}
+
+} // namespace vandora

@@ -1,0 +1,42 @@
+// Vandora: the geography quiz.
+#include "app/Unit2.h"
+#include "platform/Application.h"
+
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without a display Qt would abort with a long message; say what to do instead.
+bool DisplayAvailable()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return true;
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr, "Vandora needs a graphical display, and none was found.\n"
+                             "To run it without one, use: xvfb-run -a %s\n",
+                     argv[0]);
+        return 1;
+    }
+    vandora::TApplication application(argc, argv);
+    application.Initialize();
+    application.SetMainFormOnTaskbar(true);
+    application.setWindowIcon(QIcon(QStringLiteral(":/icons/MAINICON.png")));
+    try {
+        vandora::TForm2 form;
+        form.setWindowIcon(application.windowIcon());
+        application.SetMainForm(&form);
+        return application.Run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Vandora could not start: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,116 @@
+#include "tools/form/FormFiles.h"
+#include "tools/form/FormTool.h"
+
+#include "platform/StreamForm.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace vandora;
+using namespace vandora::formtool;
+
+namespace {
+
+struct TResult {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+TResult RunTool(const std::vector<std::string>& args, const TFormTool& tool = TFormTool())
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    TResult result;
+    result.code = tool.Run(args, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+std::string Data(const std::string& name)
+{
+    return std::string(VANDORA_FORM_TEST_DATA) + "/" + name;
+}
+
+} // namespace
+
+TEST(FormToolTest, ConvertsAHandWrittenFormBothWays)
+{
+    QTemporaryDir dir;
+    const std::string binary = dir.filePath("form.bin").toStdString();
+    const std::string text = dir.filePath("form.txt").toStdString();
+    ASSERT_EQ(RunTool({"to-binary", Data("handwritten.form"), "-o", binary}).code, kExitOk);
+    const QByteArray bytes = ReadFile(binary);
+    EXPECT_TRUE(IsBinaryForm(bytes));
+
+    const TResult toText = RunTool({"to-text", binary});
+    ASSERT_EQ(toText.code, kExitOk) << toText.err;
+    EXPECT_EQ(toText.out, FormToText(ReadFile(Data("handwritten.form"))));
+    EXPECT_NE(toText.out.find("        PolyPoints = (\n          3\n          0\n"), std::string::npos);
+
+    // Back to binary from the printed text: the same bytes.
+    WriteFile(text, QByteArray::fromStdString(toText.out));
+    ASSERT_EQ(RunTool({"to-binary", "--output", binary + "2", text}).code, kExitOk);
+    EXPECT_EQ(ReadFile(binary + "2"), bytes);
+    // Binary in, binary out: a copy.
+    ASSERT_EQ(RunTool({"to-binary", binary, "-o", binary + "3"}).code, kExitOk);
+    EXPECT_EQ(ReadFile(binary + "3"), bytes);
+}
+
+TEST(FormToolTest, CheckExitsWithTheVerdict)
+{
+    const TResult good = RunTool({"check", Data("handwritten.form")});
+    EXPECT_EQ(good.code, kExitOk);
+    EXPECT_EQ(good.out, Data("handwritten.form") + ": a well-formed text form\n");
+
+    const TResult bad = RunTool({"check", Data("truncated.form")});
+    EXPECT_EQ(bad.code, kExitFailed);
+    EXPECT_EQ(bad.err, "A property name is expected (component Morvane1: TMorvane, property HotSpots[0].Name, line 7)\n");
+
+    const TResult missing = RunTool({"check", Data("no-such.form")});
+    EXPECT_EQ(missing.code, kExitFailed);
+    EXPECT_NE(missing.err.find("Cannot read"), std::string::npos);
+}
+
+TEST(FormToolTest, AFailedConversionWritesNothing)
+{
+    QTemporaryDir dir;
+    const std::string out = dir.filePath("out.bin").toStdString();
+    EXPECT_EQ(RunTool({"to-binary", Data("truncated.form"), "-o", out}).code, kExitFailed);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+    EXPECT_EQ(RunTool({"to-text", Data("truncated.form")}).out, "");
+}
+
+TEST(FormToolTest, EveryCommandHasHelpAndWrongUsageSaysHow)
+{
+    for (const char* command : {"to-text", "to-binary", "check"}) {
+        const TResult help = RunTool({command, "--help"});
+        EXPECT_EQ(help.code, kExitOk) << command;
+        EXPECT_EQ(help.out.rfind(std::string("Usage: vandora-form ") + command, 0), 0u) << help.out;
+    }
+    EXPECT_EQ(RunTool({"--help"}).code, kExitOk);
+    EXPECT_EQ(RunTool({}).code, kExitUsage);
+    EXPECT_EQ(RunTool({"frobnicate"}).code, kExitUsage);
+    EXPECT_EQ(RunTool({"check"}).err, "Usage: vandora-form check FILE\n");
+    EXPECT_EQ(RunTool({"to-binary", Data("handwritten.form")}).err, "Usage: vandora-form to-binary -o OUT FILE\n");
+    EXPECT_EQ(RunTool({"to-text", "--verbose", "x"}).code, kExitUsage);
+}
+
+TEST(FormToolTest, CommandsCanBeAdded)
+{
+    TFormTool tool;
+    TCommand count;
+    count.Name = "count";
+    count.Operands = {"FILE"};
+    count.Summary = "count the bytes";
+    count.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
+        out << ReadFile(args.Positional[0]).size();
+        return kExitOk;
+    };
+    tool.AddCommand(count);
+    EXPECT_NE(RunTool({"--help"}, tool).out.find("  count       count the bytes\n"), std::string::npos);
+    EXPECT_EQ(RunTool({"count", Data("truncated.form")}, tool).out, "126");
+}

@@ -1,0 +1,67 @@
+// The built-in commands: conversion both ways and the structural check.
+#include "tools/form/FormFiles.h"
+#include "tools/form/FormTool.h"
+
+#include "platform/StreamForm.h"
+
+namespace vandora::formtool {
+
+namespace {
+
+const char* FormKind(const QByteArray& form)
+{
+    return IsBinaryForm(form) ? "binary" : "text";
+}
+
+} // namespace
+
+TCommand ToTextCommand()
+{
+    TCommand command;
+    command.Name = "to-text";
+    command.Operands = {"FILE"};
+    command.Summary = "print the text form of a form";
+    command.Help = "Prints the text form of FILE, which may be in either form. A malformed form is\n"
+                   "reported with its place (byte offset or line) and exits with status 1.";
+    command.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
+        out << FormToText(ReadFile(args.Positional[0]));
+        return kExitOk;
+    };
+    return command;
+}
+
+TCommand ToBinaryCommand()
+{
+    TCommand command;
+    command.Name = "to-binary";
+    command.Operands = {"FILE"};
+    command.Options = {{"output", 'o', "OUT", "where to write the binary form", true}};
+    command.Summary = "write the binary form of a form";
+    command.Help = "Writes the binary form of FILE, which may be in either form, to OUT. Nothing is\n"
+                   "written when FILE is malformed.";
+    command.Run = [](const TArguments& args, std::ostream&, std::ostream&) {
+        WriteFile(args.Options.at("output"), FormToBinary(ReadFile(args.Positional[0])));
+        return kExitOk;
+    };
+    return command;
+}
+
+TCommand CheckCommand()
+{
+    TCommand command;
+    command.Name = "check";
+    command.Operands = {"FILE"};
+    command.Summary = "check that a form is well-formed";
+    command.Help = "Exits with status 0 when FILE is a well-formed form in either form, and with\n"
+                   "status 1 and the error otherwise. Only the structure is checked: class and\n"
+                   "property names are not looked up.";
+    command.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
+        const QByteArray form = ReadFile(args.Positional[0]);
+        FormToBinary(form);
+        out << args.Positional[0] << ": a well-formed " << FormKind(form) << " form\n";
+        return kExitOk;
+    };
+    return command;
+}
+
+} // namespace vandora::formtool

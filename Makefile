@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORA_WERROR=ON
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test bench clean
+.PHONY: deps configure build test bench run clean
 
 deps:
 	@scripts/install-deps
@@ -16,6 +16,13 @@ build: configure
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then \
+	  echo "There is no display to show the quiz on; run it under a virtual one: xvfb-run -a $(BUILD)/vandora"; \
+	  exit 1; \
+	fi
+	@$(BUILD)/vandora
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done

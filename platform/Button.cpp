@@ -15,7 +15,7 @@ void TButton::keyPressEvent(QKeyEvent* event)
 {
     // The focused button is pressed by Enter as well as by Space.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        animateClick();
+        click();
         return;
     }
     QPushButton::keyPressEvent(event);

@@ -1,0 +1,191 @@
+// The real quiz window, built from the description embedded in the program, played with
+// pointer events on the map; message boxes and the shell are recorded, never shown.
+#include "app/Unit2.h"
+#include "hotspot/Morvane.h"
+#include "platform/Button.h"
+#include "platform/Label.h"
+#include "platform/TestDoubles.h"
+#include "quiz/QuizGame.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vandora;
+using namespace vandora::test;
+
+namespace {
+
+class QuizWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm2>();
+        form->Game().Random().SetState(0);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    TMorvane& Map() { return *form->Morvane1; }
+    std::string Question() const { return form->lblQuestion->Caption(); }
+    std::string ScoreLine() const { return form->lblScore->Caption(); }
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const TShownBox& box : boxes.boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    // A point well inside the hotspot, as the control's own search finds it.
+    QPoint InsidePoint(int index)
+    {
+        const THotSpot* spot = Map().HotSpots().Item(index);
+        QPoint best(-1, -1);
+        int bestScore = -1;
+        for (int y = spot->Y(); y <= spot->Bottom(); ++y)
+            for (int x = spot->X(); x <= spot->Right(); ++x) {
+                int score = 0;
+                while (score < 6 && Map().HotSpotAt(x - score, y) == index && Map().HotSpotAt(x + score, y) == index &&
+                       Map().HotSpotAt(x, y - score) == index && Map().HotSpotAt(x, y + score) == index)
+                    ++score;
+                if (score > bestScore) {
+                    bestScore = score;
+                    best = QPoint(x, y);
+                }
+            }
+        EXPECT_GT(bestScore, 0) << "no inside point for hotspot " << index;
+        return best;
+    }
+
+    int IndexOfId(int id)
+    {
+        for (int i = 0; i < Map().HotSpots().Count(); ++i)
+            if (Map().HotSpots().Item(i)->ID() == id)
+                return i;
+        return -1;
+    }
+
+    void ClickHotSpot(int index)
+    {
+        const QPoint p = InsidePoint(index);
+        QTest::mouseMove(&Map(), p);
+        QTest::mouseClick(&Map(), Qt::LeftButton, {}, p);
+    }
+
+    void StartNewQuiz() { QTest::mouseClick(form->Button2, Qt::LeftButton); }
+
+    TRecordingMessageBox boxes;
+    ScopedService<IMessageBoxService> boxesInstalled{SetMessageBoxService, &boxes};
+    TRecordingShell shell;
+    ScopedService<IShellService> shellInstalled{SetShellService, &shell};
+    std::unique_ptr<TForm2> form;
+};
+
+} // namespace
+
+TEST_F(QuizWindow, TheWindowIsBuiltAsDesigned)
+{
+    EXPECT_EQ(form->windowTitle(), "Vandora");
+    EXPECT_EQ(form->width(), 416);
+    EXPECT_EQ(form->height(), 568);
+    EXPECT_EQ(form->font().family(), "Tahoma");
+    EXPECT_EQ(form->font().pixelSize(), 11);
+    EXPECT_EQ(Map().geometry(), QRect(8, 95, 400, 407));
+    EXPECT_EQ(Map().HotSpots().Count(), 34);
+    EXPECT_EQ(form->Button2->geometry(), QRect(8, 8, 161, 25));
+    EXPECT_EQ(form->Button2->text(), "Start new quiz");
+    EXPECT_EQ(form->lblQuestion->pos(), QPoint(8, 47));
+    EXPECT_EQ(form->lblQuestion->font().pixelSize(), 21);
+    EXPECT_EQ(form->lblScore->pos(), QPoint(80, 512));
+    EXPECT_EQ(form->Label2->text(), "Score:");
+    EXPECT_EQ(form->Label1->text(), "Demo for TMorvane by");
+    EXPECT_TRUE(form->Label3->font().underline());
+    EXPECT_EQ(form->Label3->Cursor(), crHandPoint);
+    EXPECT_TRUE(Question().empty());
+    EXPECT_TRUE(ScoreLine().empty());
+    EXPECT_EQ(form->Game().State(), TQuizState::Idle);
+}
+
+TEST_F(QuizWindow, AWholeGameOfRightAnswers)
+{
+    StartNewQuiz();
+    EXPECT_EQ(Question(), "Click on country : Norway");
+    EXPECT_EQ(ScoreLine(), "0/34");
+    for (int answer = 0; answer < 34; ++answer) {
+        const int index = IndexOfId(form->Game().CurrentAnswer());
+        ASSERT_GE(index, 0);
+        ClickHotSpot(index);
+        EXPECT_TRUE(Map().HotSpots().Item(index)->Down());
+        EXPECT_FALSE(Map().HotSpots().Item(index)->Selected());
+    }
+    EXPECT_EQ(ScoreLine(), "33/34");
+    ASSERT_EQ(boxes.boxes.size(), 35u);
+    EXPECT_EQ(boxes.boxes[0].text, "Correct country selected!");
+    EXPECT_EQ(boxes.boxes.back().text, "Game over.\r\nYour score is 34/34");
+    EXPECT_EQ(form->Game().State(), TQuizState::Over);
+
+    // After game over a click changes nothing in the game.
+    const std::string question = Question();
+    ClickHotSpot(3);
+    EXPECT_EQ(boxes.boxes.size(), 35u);
+    EXPECT_EQ(Question(), question);
+    EXPECT_EQ(ScoreLine(), "33/34");
+}
+
+TEST_F(QuizWindow, AMissColoursTheCountryPurpleAndNamesIt)
+{
+    StartNewQuiz(); // asks Norway
+    const int lithuania = IndexOfId(5);
+    ClickHotSpot(lithuania);
+    EXPECT_EQ(Messages().back(), "Sorry, you missed. This country is Lithuania");
+    EXPECT_EQ(Map().HotSpots().Item(lithuania)->SelectedColor(), clPurple);
+    const QPoint p = InsidePoint(lithuania);
+    EXPECT_EQ(Map().Surface().pixel(p) | 0xFF000000u, ColorToRgb(clPurple) | 0xFF000000u);
+    EXPECT_EQ(Question(), "Click on country : Finland");
+
+    // A second click on the still-selected country deselects it, and is judged again.
+    ClickHotSpot(lithuania);
+    EXPECT_FALSE(Map().HotSpots().Item(lithuania)->Selected());
+    EXPECT_EQ(boxes.boxes.size(), 2u);
+}
+
+TEST_F(QuizWindow, ClicksBeforeTheFirstQuizAndARestartMidGame)
+{
+    ClickHotSpot(0);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(Question().empty());
+    EXPECT_TRUE(Map().HotSpots().Item(0)->Selected()) << "the control's own selection still applies";
+
+    StartNewQuiz();
+    ClickHotSpot(IndexOfId(form->Game().CurrentAnswer()));
+    ClickHotSpot(IndexOfId(form->Game().CurrentAnswer()));
+    EXPECT_EQ(ScoreLine(), "2/34");
+    StartNewQuiz();
+    EXPECT_EQ(ScoreLine(), "0/34");
+    EXPECT_EQ(form->Game().RemainingQuestions().size(), 33u);
+    for (int i = 0; i < Map().HotSpots().Count(); ++i)
+        EXPECT_FALSE(Map().HotSpots().Item(i)->Down());
+}
+
+TEST_F(QuizWindow, TheLinkOpensTheMakersPageAndLeavesTheQuizAlone)
+{
+    StartNewQuiz();
+    const std::string question = Question();
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].verb, "open");
+    EXPECT_EQ(shell.calls[0].address, TForm2::kMakerAddress);
+    EXPECT_EQ(Question(), question);
+}
+
+TEST_F(QuizWindow, SpaceAndEnterOnTheFocusedButtonStartAQuiz)
+{
+    form->Button2->setFocus();
+    QTest::keyClick(form->Button2, Qt::Key_Space);
+    EXPECT_EQ(form->Game().State(), TQuizState::Asking);
+    ClickHotSpot(IndexOfId(form->Game().CurrentAnswer()));
+    EXPECT_EQ(form->Game().RemainingQuestions().size(), 32u);
+    QTest::keyClick(form->Button2, Qt::Key_Return);
+    EXPECT_EQ(form->Game().RemainingQuestions().size(), 33u) << "a new quiz";
+    EXPECT_EQ(form->Game().Score(), 0);
+}

@@ -173,6 +173,8 @@ def print_report(figures, report, log):
     log("country            vertices  silver inside  vertices pushed, not pushed")
     for name, n in figures["counts"].items():
         log(f"  {name:18s} {n:6d}   {figures['shares'][name]:8.3f}      {report['pushed'].get(name, ['', ''])[0]:>4} {report['pushed'].get(name, ['', ''])[1]:>4}")
+    log("deepest point per country (found as that country): "
+        + ", ".join(f"{n} {p}" for n, p in figures["deep"].items()))
     log(f"Luxembourg and Belgium share {len(figures['lux_belgium'])} pixels: {figures['lux_belgium']}")
     log(f"neighbour pairs overlapping: {len(figures['overlaps'])} of {len(report['neighbours'])} bordering pairs"
         f" (without: {figures['missing_overlaps']})")

@@ -61,8 +61,7 @@ int TApplication::Run()
 {
     if (mainForm_ && !mainForm_->isVisible())
         mainForm_->show();
-    exec();
-    return 0;
+    return exec(); // 0 unless someone asked for another exit code
 }
 
 bool TApplication::eventFilter(QObject* watched, QEvent* event)

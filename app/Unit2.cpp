@@ -13,6 +13,12 @@
 
 #include <QFile>
 
+// The resources live in a static library: their registration must be asked for.
+static void InitAppResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace vandora {
 
 void RegisterForm2Classes()
@@ -40,6 +46,11 @@ void RegisterForm2Classes()
 
 QByteArray EmbeddedForm2()
 {
+    static const bool initialised = [] {
+        InitAppResources();
+        return true;
+    }();
+    (void)initialised;
     QFile file(QStringLiteral(":/forms/Unit2.bin"));
     if (!file.open(QIODevice::ReadOnly))
         throw EReadError("The quiz window's description is missing from the program");

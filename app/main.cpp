@@ -29,9 +29,10 @@ int main(int argc, char** argv)
     vandora::TApplication application(argc, argv);
     application.Initialize();
     application.SetMainFormOnTaskbar(true);
-    application.setWindowIcon(QIcon(QStringLiteral(":/icons/MAINICON.png")));
     try {
-        vandora::TForm2 form;
+        const QByteArray description = vandora::EmbeddedForm2(); // also registers the icon
+        application.setWindowIcon(QIcon(QStringLiteral(":/icons/MAINICON.png")));
+        vandora::TForm2 form(description);
         form.setWindowIcon(application.windowIcon());
         application.SetMainForm(&form);
         return application.Run();

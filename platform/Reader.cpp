@@ -164,8 +164,11 @@ void TReader::SkipValue()
     case TValueKind::Extended: in_.ReadBytes(10); break;
     case TValueKind::Double: in_.ReadBytes(8); break;
     case TValueKind::String:
-    case TValueKind::LString:
-    case TValueKind::Utf8String: in_.ReadStringData(kind); break;
+    case TValueKind::LString: in_.ReadStringData(kind); break;
+    case TValueKind::Utf8String:
+        if (!IsValidUtf8(in_.ReadStringData(kind))) // a skipped value is no less malformed
+            in_.Fail("A UTF-8 string holds bytes that are not UTF-8", at);
+        break;
     case TValueKind::Ident: in_.ReadShortString(); break;
     case TValueKind::False:
     case TValueKind::True:

@@ -265,3 +265,15 @@ TEST_F(StreamBadInputTest, DataAfterTheFormIsRefused)
     EXPECT_EQ(BinaryErrorOf(binary), "Unexpected data after the form (byte offset " + std::to_string(binary.size() - 1) + ")");
     EXPECT_EQ(ErrorOf(std::string(kGood) + "end\n"), "Unexpected text after the form (line 21)");
 }
+
+TEST_F(StreamBadInputTest, AMalformedValueIsRefusedEvenWhereItIsSkipped)
+{
+    // Items' Extra skips any one value: a UTF-8 string that is not UTF-8 still fails, as
+    // it does when the form is converted.
+    const std::string form = WithLine(8, "Extra = (1 utf8:'ok')\n        Outline = (");
+    EXPECT_EQ(ErrorOf(form), "no error");
+    QByteArray binary = FormToBinary(QByteArray::fromStdString(form));
+    binary.replace("ok", "\xC3\x28");
+    EXPECT_EQ(BinaryErrorOf(binary), "A UTF-8 string holds bytes that are not UTF-8 (component First: TSampleComponent, "
+                                     "property Items[0].Extra, byte offset 100)");
+}

@@ -39,6 +39,7 @@ void TSampleItem::DeclareCustomProperties(TFiler& filer)
             writer.WriteListEnd();
         },
         true);
+    filer.DefineProperty("Extra", [](TReader& reader) { reader.SkipValue(); }, nullptr, false);
 }
 
 TCollectionItem* TSampleItems::CreateItem()

@@ -36,6 +36,7 @@ private:
 
 // Items with a caption and an outline as a custom property:
 // Outline = (count, angle, x1, y1, ..., xN, yN); a count of 0 or less leaves the points.
+// Extra: any one value, read and forgotten.
 class TSampleItem : public TCollectionItem {
 public:
     using TCollectionItem::TCollectionItem;

@@ -6,6 +6,7 @@
 #include "platform/Collection.h"
 #include "platform/Colors.h"
 #include "platform/Picture.h"
+#include "platform/Region.h"
 
 #include <cstdint>
 #include <string>
@@ -102,6 +103,9 @@ public:
     void SetCorners(int left, int top, int right, int bottom) { shape_.SetCorners(left, top, right, bottom); }
     void SetPoints(const TPoints& points) { shape_.SetPoints(points); }
     const THotSpotShape& Shape() const { return shape_; }
+    // The clip region of the outline: its rounded points, filled even-odd, moved by
+    // (dx, dy). No region when the outline has fewer than 3 points.
+    HRGN CreateOutlineRgn(int dx, int dy) const;
     THotSpotShape& Shape() { return shape_; }
 
     // --- operations ---
@@ -161,6 +165,11 @@ private:
     TPicture blinkImage_;
     std::int32_t offsetY_ = 4;
     std::int32_t offsetX_ = 4;
+    // The outline's region, made once per change of the points: pointer feedback then
+    // costs a copy, not a scan conversion.
+    mutable HRGN outlineRegion_;
+    mutable std::uint64_t outlineRevision_ = 0;
+    mutable bool outlineBuilt_ = false;
 };
 
 } // namespace vandora

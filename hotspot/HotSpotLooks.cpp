@@ -41,6 +41,21 @@ private:
 
 } // namespace
 
+HRGN THotSpot::CreateOutlineRgn(int dx, int dy) const
+{
+    if (!outlineBuilt_ || outlineRevision_ != shape_.Revision()) {
+        const TPoints& points = shape_.Points();
+        TIntPoints rounded(points.size());
+        std::transform(points.begin(), points.end(), rounded.begin(), RoundPoint);
+        outlineRegion_ = CreatePolygonRgn(rounded.data(), int(rounded.size()), ALTERNATE);
+        outlineRevision_ = shape_.Revision();
+        outlineBuilt_ = true;
+    }
+    if (!outlineRegion_)
+        return HRGN();
+    return HRGN(outlineRegion_.Region().translated(dx, dy));
+}
+
 void THotSpot::RebuildHoverBitmap()
 {
     BuildStateBitmap(hoverImage_, hoverClippedBitmap_, hoverColor_, hoverImageIndex_);
@@ -110,12 +125,7 @@ void THotSpot::BuildStateBitmap(const TPicture& statePicture, TBitmap& target, T
         if (ShapeType() == stEllipse) {
             region = CreateEllipticRgn(0, 0, w, h);
         } else {
-            TIntPoints moved(shape_.Points().size());
-            std::transform(shape_.Points().begin(), shape_.Points().end(), moved.begin(), [&](const TRealPoint& p) {
-                const TPoint r = RoundPoint(p);
-                return TPoint{r.x - X(), r.y - Y()};
-            });
-            region = CreatePolygonRgn(moved.data(), int(moved.size()), ALTERNATE);
+            region = CreateOutlineRgn(-X(), -Y());
         }
     }
     TCanvas& canvas = target.Canvas();

@@ -54,12 +54,14 @@ void THotSpotShape::SetPoints(const TPoints& points)
     if (points.size() < 3)
         return;
     points_ = points;
+    ++revision_;
     UpdateBounds();
 }
 
 void THotSpotShape::LoadPoints(TPoints points)
 {
     points_ = std::move(points);
+    ++revision_;
     UpdateBounds();
 }
 
@@ -73,6 +75,7 @@ void THotSpotShape::Rotate(double theta, double cx, double cy)
         p.x = cx + c * dx - s * dy;
         p.y = cy + s * dx + c * dy;
     }
+    ++revision_;
 }
 
 void THotSpotShape::SetAngle(int angle)
@@ -100,6 +103,7 @@ void THotSpotShape::BuildEllipse()
         {left + w, cy - kh}, {left + w, cy},      {left + w, cy + kh}, {cx + kw, top + h}, {cx, top + h},
         {cx - kw, top + h},  {left, cy + kh},     {left, cy},
     };
+    ++revision_;
     if (angle_ != 0) {
         const int turned = angle_;
         angle_ = 0;
@@ -203,6 +207,7 @@ void THotSpotShape::SetX(int value)
     const double d = double(value) - double(x_);
     for (TRealPoint& p : points_)
         p.x += d;
+    ++revision_;
     if (shapeType_ == stEllipse)
         UpdateBounds();
     x_ = value;
@@ -215,6 +220,7 @@ void THotSpotShape::SetY(int value)
     const double d = double(value) - double(y_);
     for (TRealPoint& p : points_)
         p.y += d;
+    ++revision_;
     if (shapeType_ == stEllipse)
         UpdateBounds();
     y_ = value;
@@ -269,6 +275,7 @@ bool THotSpotShape::Scale(Axis axis, int value)
         double& coordinate = horizontal ? p.x : p.y;
         coordinate = s * coordinate + (c - c * s);
     }
+    ++revision_;
     size = value;
     if (shapeType_ == stEllipse) {
         // Turn back about the ellipse's own centre, so that resizing keeps it centred.

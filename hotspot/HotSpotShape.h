@@ -28,6 +28,9 @@ public:
     double KnotRight() const { return knotRight_; }
     double KnotTop() const { return knotTop_; }
     double KnotBottom() const { return knotBottom_; }
+    // Changes with every change of the points, so that what is derived from them can be
+    // kept until they change.
+    std::uint64_t Revision() const { return revision_; }
 
     // Recomputes the box and the knot extremes from the points (3 or more of them).
     void UpdateBounds();
@@ -78,6 +81,7 @@ private:
     double knotRight_ = 0.0;
     double knotTop_ = 0.0;
     double knotBottom_ = 0.0;
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace vandora

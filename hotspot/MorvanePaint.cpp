@@ -20,10 +20,7 @@ public:
         if (hotspot.ShapeType() == stEllipse) {
             region_ = CreateEllipticRgn(hotspot.X(), hotspot.Y(), hotspot.X() + w, hotspot.Y() + h);
         } else {
-            const TPoints& points = hotspot.Shape().Points();
-            TIntPoints rounded(points.size());
-            std::transform(points.begin(), points.end(), rounded.begin(), RoundPoint);
-            region_ = CreatePolygonRgn(rounded.data(), int(rounded.size()), ALTERNATE);
+            region_ = hotspot.CreateOutlineRgn(0, 0);
         }
         if (region_)
             SelectClipRgn(canvas_, &region_);

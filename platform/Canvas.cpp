@@ -1,10 +1,12 @@
 #include "platform/Canvas.h"
 
+#include "platform/Bitmap.h"
 #include "platform/Graphic.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <cstring>
 
 namespace vandora {
 
@@ -31,6 +33,34 @@ void TCanvas::Paint(const QRect& bounds, Fn&& draw)
         if (!dirty.isEmpty())
             onDraw_(dirty);
     }
+}
+
+bool TCanvas::Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest)
+{
+    // Opaque 32-bit pixels copied one to one: rows are copied straight, limited to the clip
+    // region's rectangles. A painter would scan-convert the clip for every copy.
+    const bool sameBits = source.format() == QImage::Format_RGB32 &&
+                          (image_->format() == QImage::Format_RGB32 ||
+                           image_->format() == QImage::Format_ARGB32_Premultiplied ||
+                           image_->format() == QImage::Format_ARGB32);
+    if (!sameBits)
+        return false;
+    const QRect sourceInDest = source.rect().translated(dest.topLeft() - sourceTopLeft);
+    const QRect area = dest & image_->rect() & sourceInDest;
+    if (area.isEmpty())
+        return true;
+    const QRegion region = clip_ ? (*clip_ & area) : QRegion(area);
+    const QPoint offset = sourceTopLeft - dest.topLeft();
+    for (const QRect& r : region) {
+        const std::size_t bytes = std::size_t(r.width()) * 4;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uchar* from = source.constScanLine(y + offset.y()) + std::size_t(r.left() + offset.x()) * 4;
+            std::memcpy(image_->scanLine(y) + std::size_t(r.left()) * 4, from, bytes);
+        }
+    }
+    if (onDraw_ && !region.isEmpty())
+        onDraw_(region.boundingRect());
+    return true;
 }
 
 void TCanvas::ApplyPen(QPainter& painter) const
@@ -80,6 +110,10 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
 void TCanvas::Draw(int x, int y, const TGraphic& graphic)
 {
     const QRect r(x, y, graphic.Width(), graphic.Height());
+    const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
+    if (bitmap != nullptr && !bitmap->Transparent() && !bitmap->Empty() && image_ != nullptr && !image_->isNull() &&
+        Blit(bitmap->Image(), QPoint(0, 0), r))
+        return;
     Paint(r, [&](QPainter& p) { graphic.Draw(p, r); });
 }
 
@@ -112,6 +146,8 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& from, const TRect& sourc
     // the rest of dest keeps its pixels.
     const QRect inside = s & from.rect();
     if (inside.isEmpty())
+        return;
+    if (d.size() == s.size() && image_ != nullptr && !image_->isNull() && Blit(from, s.topLeft(), d))
         return;
     const double sx = double(d.width()) / s.width();
     const double sy = double(d.height()) / s.height();

@@ -72,6 +72,8 @@ public:
 private:
     template <class Fn>
     void Paint(const QRect& bounds, Fn&& draw);
+    // A plain unscaled copy of opaque 32-bit pixels; false when the formats do not allow it.
+    bool Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest);
     void ApplyPen(QPainter& painter) const;
     void ApplyBrush(QPainter& painter) const;
 

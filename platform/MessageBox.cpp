@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include <QEvent>
+
 #include "platform/Application.h"
 
 #include <QGuiApplication>
@@ -19,6 +21,19 @@ QString MessageText(const std::string& text)
     return result;
 }
 
+// Keeps a box centred while it settles on its size: the text's layout may still grow it
+// after it is first shown.
+class TCentreOnResize final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            if (auto* widget = qobject_cast<QWidget*>(watched))
+                CenterOnScreen(*widget);
+        return false;
+    }
+};
+
 class TDefaultMessageBoxService final : public IMessageBoxService {
 public:
     void ShowMessage(const std::string& caption, const std::string& text) override { Show(caption, text, false); }
@@ -31,6 +46,8 @@ private:
     static void Show(const std::string& caption, const std::string& text, bool error)
     {
         const auto box = CreateMessageBox(caption, text, error);
+        TCentreOnResize centre;
+        box->installEventFilter(&centre);
         // A message box takes its final size when it is shown: centre it after that, in
         // the same event-loop turn, before it is first drawn.
         box->show();

@@ -2,6 +2,7 @@
 #include "app/Unit2.h"
 #include "platform/Application.h"
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,9 @@ int main(int argc, char** argv)
                      argv[0]);
         return 1;
     }
+    // Whole device pixels per window pixel: the map is scaled by an integer, so it stays
+    // sharp (1.5 rounds to 2, 1.25 to 1).
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     vandora::TApplication application(argc, argv);
     application.Initialize();
     application.SetMainFormOnTaskbar(true);

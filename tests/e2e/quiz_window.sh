@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The built quiz program in a private Xvfb, played the way a player would: the window
+# appears centred with its designed client size, "Start new quiz" asks a question, a click
+# on a country opens a modal message box, Enter closes it and the next question follows,
+# and closing the window ends the program with exit code 0.
+#
+# Usage: quiz_window.sh VANDORA XPROBE FORM
+# Every wait is bounded and ends on an X event (window mapped, unmapped, process ended)
+# or, for repaints, as soon as the pixels show what is expected. Exit code 77: the form
+# holds no countries, so the click on a country could not be played.
+set -euo pipefail
+
+vandora=$1
+probe=$2
+form=$3
+. "$(dirname "$0")/xvfb.sh"
+
+# Client points, from the window's persisted layout.
+button_x=88 button_y=20                  # the middle of "Start new quiz" (8, 8, 161 x 25)
+question=(8 47 400 25)                   # the question line, as wide as the map below it
+map_left=8 map_top=95                    # the map's picture pixel (x, y) is client (x + 8, y + 95)
+country_x=189 country_y=237              # Germany's deepest point: 21 pixels from its border
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vandora-e2e.XXXXXX")
+launch_pid=
+cleanup() {
+  if [ -n "$launch_pid" ]; then kill "$launch_pid" 2>/dev/null || true; fi
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "$work/program.log" ]; then
+    echo "--- program output:" >&2
+    cat "$work/program.log" >&2
+  fi
+  exit 1
+}
+ok() { echo "ok: $*"; }
+
+start_xvfb 1280x1024x24 || fail "Xvfb did not start"
+# make test runs the in-process tests offscreen; this one needs the real X connection.
+export QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR=$work   # private, and Qt does not warn about a missing one
+
+# The probe starts the program and reports its window; it then stays until the program
+# ends and exits with the program's exit code.
+mkfifo "$work/launch"
+"$probe" launch Vandora 20000 "$vandora" >"$work/launch" 2>"$work/program.log" &
+launch_pid=$!
+read -r -t 25 window pid map_ms <"$work/launch" || fail "no window titled 'Vandora' was mapped"
+ok "window $window titled 'Vandora' mapped ${map_ms} ms after launch"
+
+geometry=$("$probe" geometry "$window") || fail "cannot read the window's geometry"
+read -r left top width height screen_w screen_h <<<"$geometry"
+if [ "$width" -ne 416 ] || [ "$height" -ne 568 ]; then
+  fail "client area is ${width} x ${height}, expected 416 x 568"
+fi
+ok "client area 416 x 568"
+within_one() { [ $(( $1 - $2 )) -ge -1 ] && [ $(( $1 - $2 )) -le 1 ]; }
+centre_left=$(( (screen_w - width) / 2 )) centre_top=$(( (screen_h - height) / 2 ))
+if ! within_one "$left" "$centre_left" || ! within_one "$top" "$centre_top"; then
+  fail "client area at ($left, $top) on a ${screen_w} x ${screen_h} screen, expected ($centre_left, $centre_top)"
+fi
+ok "centred on the screen at ($left, $top)"
+
+# The window's first paint: once the button shows (more than one colour), the whole
+# window has been flushed, and the question line is empty: one plain colour.
+"$probe" grab "$window" 8 8 161 25 --min-colours 2 --timeout 10000 >/dev/null ||
+  fail "the button was never painted"
+grab=$("$probe" grab "$window" "${question[@]}") || fail "cannot read the question line"
+read -r empty_sum empty_colours <<<"$grab"
+[ "$empty_colours" -eq 1 ] || fail "the question line shows something before the first quiz ($empty_colours colours)"
+ok "question line empty before the first quiz"
+
+click() { # client x, client y
+  xdotool mousemove --sync $(( left + $1 )) $(( top + $2 )) click 1
+}
+
+click "$button_x" "$button_y"
+grab=$("$probe" grab "$window" "${question[@]}" \
+  --differs-from "$empty_sum" --min-colours 2 --timeout 5000) ||
+  fail "the question line did not change after 'Start new quiz'"
+read -r first_sum first_colours <<<"$grab"
+ok "'Start new quiz' wrote the question line ($first_colours colours)"
+
+skipped=
+if ! grep -q "^ *PolyPoints = ($" "$form"; then
+  echo "SKIP: the map in $form has no countries yet: the click on a country is not played"
+  skipped=1
+else
+  click $(( map_left + country_x )) $(( map_top + country_y ))
+  mapped=$("$probe" wait-map Vandora 5000 --except "$window") ||
+    fail "no message box opened after a click on a country"
+  read -r box box_ms <<<"$mapped"
+  ok "message box $box opened ${box_ms} ms after the click"
+  xprop -id "$box" _NET_WM_STATE | grep -q _NET_WM_STATE_MODAL ||
+    fail "the message box is not modal: $(xprop -id "$box" _NET_WM_STATE)"
+  ok "the message box is modal"
+
+  xdotool key Return
+  "$probe" wait-unmap "$box" 5000 >/dev/null || fail "Enter did not close the message box"
+  ok "Enter closed the message box"
+  "$probe" grab "$window" "${question[@]}" --differs-from "$first_sum" --min-colours 2 \
+    --timeout 5000 >/dev/null || fail "no next question after the message box closed"
+  ok "the next question followed"
+fi
+
+"$probe" close "$window" || fail "could not ask the window to close"
+"$probe" wait-exit "$pid" 10000 >/dev/null || fail "the program still runs 10 s after its window was closed"
+set +e
+wait "$launch_pid"
+status=$?
+set -e
+launch_pid=
+[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+ok "closing the window ended the program with exit code 0"
+
+if [ -n "$skipped" ]; then
+  exit 77
+fi

@@ -18,7 +18,7 @@ namespace vandora::samples {
 // What happened, in order, across all sample objects ("Loaded First", "Update", ...).
 std::vector<std::string>& Log();
 
-enum TSampleKind { skFirst, skSecond, skThird };
+enum TSampleKind : int { skFirst, skSecond, skThird };
 enum TSampleOption : unsigned { soBold = 1, soItalic = 2, soUnderline = 4 };
 
 class TSampleFont : public TPersistent {

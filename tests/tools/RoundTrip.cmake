@@ -1,4 +1,5 @@
-# text -> binary -> text -> binary: both texts and both binaries must be equal.
+# text -> binary -> text -> binary: both texts and both binaries must be equal; with
+# CANONICAL, the first text must also equal the input (it was written in canonical form).
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
@@ -6,6 +7,7 @@ function(run)
   endif()
 endfunction()
 
+file(MAKE_DIRECTORY ${WORK})
 run(${TOOL} to-binary ${INPUT} -o ${WORK}/round1.bin)
 execute_process(COMMAND ${TOOL} to-text ${WORK}/round1.bin OUTPUT_FILE ${WORK}/round1.form RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -21,3 +23,9 @@ foreach(pair "round1.bin;round2.bin" "round1.form;round2.form")
     message(FATAL_ERROR "${a} and ${b} differ")
   endif()
 endforeach()
+if(CANONICAL)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${INPUT} ${WORK}/round1.form RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    message(FATAL_ERROR "${INPUT} is not in canonical text form: compare with ${WORK}/round1.form")
+  endif()
+endif()

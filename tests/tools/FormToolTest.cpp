@@ -64,7 +64,7 @@ TEST(FormToolTest, CheckExitsWithTheVerdict)
 {
     const TResult good = RunTool({"check", Data("handwritten.form")});
     EXPECT_EQ(good.code, kExitOk);
-    EXPECT_EQ(good.out, Data("handwritten.form") + ": a well-formed text form\n");
+    EXPECT_EQ(good.out, Data("handwritten.form") + ": a valid text form\n");
 
     const TResult bad = RunTool({"check", Data("truncated.form")});
     EXPECT_EQ(bad.code, kExitFailed);

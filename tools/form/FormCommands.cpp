@@ -1,4 +1,5 @@
 // The built-in commands: conversion both ways and the structural check.
+#include "tools/form/FormComponents.h"
 #include "tools/form/FormFiles.h"
 #include "tools/form/FormTool.h"
 
@@ -51,14 +52,15 @@ TCommand CheckCommand()
     TCommand command;
     command.Name = "check";
     command.Operands = {"FILE"};
-    command.Summary = "check that a form is well-formed";
-    command.Help = "Exits with status 0 when FILE is a well-formed form in either form, and with\n"
-                   "status 1 and the error otherwise. Only the structure is checked: class and\n"
-                   "property names are not looked up.";
+    command.Summary = "check that a form is valid";
+    command.Help = "Exits with status 0 when FILE is a valid form in either form, and with status 1\n"
+                   "and the error otherwise. The form is read into real components: every class,\n"
+                   "property and value must be one the program knows. A form whose own class is\n"
+                   "not known is read as a plain form.";
     command.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
         const QByteArray form = ReadFile(args.Positional[0]);
-        FormToBinary(form);
-        out << args.Positional[0] << ": a well-formed " << FormKind(form) << " form\n";
+        LoadComponents(form);
+        out << args.Positional[0] << ": a valid " << FormKind(form) << " form\n";
         return kExitOk;
     };
     return command;

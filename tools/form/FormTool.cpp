@@ -35,6 +35,7 @@ TFormTool::TFormTool()
     AddCommand(ToTextCommand());
     AddCommand(ToBinaryCommand());
     AddCommand(CheckCommand());
+    AddCommand(ListCommand());
 }
 
 void TFormTool::AddCommand(TCommand command)

@@ -40,7 +40,7 @@ struct TCommand {
 
 class TFormTool {
 public:
-    // With the built-in commands: to-text, to-binary, check.
+    // With the built-in commands: to-text, to-binary, check, list.
     TFormTool();
 
     void AddCommand(TCommand command);
@@ -61,5 +61,6 @@ private:
 TCommand ToTextCommand();
 TCommand ToBinaryCommand();
 TCommand CheckCommand();
+TCommand ListCommand(); // FormList.cpp
 
 } // namespace vandora::formtool

@@ -1,0 +1,43 @@
+// The commands that read a form into real components: list and check.
+#include "tools/form/FormTool.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace vandora::formtool;
+
+namespace {
+
+std::string Data(const std::string& name)
+{
+    return std::string(VANDORA_FORM_TEST_DATA) + "/" + name;
+}
+
+int RunTool(const std::vector<std::string>& args, std::string& out, std::string& err)
+{
+    std::ostringstream o, e;
+    const int code = TFormTool().Run(args, o, e);
+    out = o.str();
+    err = e.str();
+    return code;
+}
+
+} // namespace
+
+TEST(FormListTest, ListsTheHotspotsOfAFormWhoseClassItDoesNotKnow)
+{
+    std::string out, err;
+    ASSERT_EQ(RunTool({"list", Data("handwritten.form")}, out, err), kExitOk) << err;
+    // The box comes from the three points, rounded: 164..168 by 252..256.
+    EXPECT_EQ(out, "Index\tID\tName\tShapeType\tX\tY\tWidth\tHeight\tPoints\tAngle\n"
+                   "0\t21\tLuxemburg\tstPolygon\t164\t252\t4\t4\t3\t0\n");
+}
+
+TEST(FormListTest, CheckLooksUpEveryPropertyOfTheRealClasses)
+{
+    std::string out, err;
+    EXPECT_EQ(RunTool({"check", Data("unknown-property.form")}, out, err), kExitFailed);
+    EXPECT_NE(err.find("Bogus"), std::string::npos) << err;
+    EXPECT_NE(err.find("Map"), std::string::npos) << err;
+    EXPECT_EQ(RunTool({"list", Data("unknown-property.form")}, out, err), kExitFailed);
+}

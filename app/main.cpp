@@ -4,8 +4,14 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -35,10 +41,16 @@ int main(int argc, char** argv)
     application.SetMainFormOnTaskbar(true);
     try {
         const QByteArray description = vandora::EmbeddedForm2(); // also registers the icon
-        application.setWindowIcon(QIcon(QStringLiteral(":/icons/MAINICON.png")));
+        // Naming the format spares Qt probing every image plugin for it.
+        application.setWindowIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/icons/MAINICON.png"), "PNG"))));
         vandora::TForm2 form(description);
         form.setWindowIcon(application.windowIcon());
         application.SetMainForm(&form);
+#ifdef __GLIBC__
+        // Reading the form and composing every look peaks the heap; once the window is up,
+        // the pages freed since go back to the system.
+        QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
         return application.Run();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Vandora could not start: %s\n", error.what());

@@ -48,6 +48,8 @@ void TLabel::SetCursor(TCursor value)
 
 void TLabel::ApplyFont()
 {
+    if (IsLoading())
+        return;
     if (parentFont_ && parentWidget() != nullptr) {
         setFont(parentWidget()->font());
         setPalette(parentWidget()->palette());
@@ -60,10 +62,17 @@ void TLabel::ApplyFont()
     FitToText();
 }
 
+void TLabel::Loaded()
+{
+    TComponent::Loaded();
+    ApplyFont();
+}
+
 void TLabel::FitToText()
 {
-    // The label keeps its left and top edges and takes the size of its text.
-    if (!autoSize_)
+    // The label keeps its left and top edges and takes the size of its text. While its form
+    // is read, font and caption arrive one property at a time: it is fitted once at the end.
+    if (!autoSize_ || IsLoading())
         return;
     const QFontMetrics metrics(font());
     const int w = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());

@@ -39,6 +39,9 @@ public:
 
     TNotifyEvent OnClick;
 
+    // Fits the label to its text once, after the form holding it has been read.
+    void Loaded() override;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

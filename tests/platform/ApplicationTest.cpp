@@ -162,7 +162,15 @@ TEST(ApplicationTest, RunGoesOnAfterAnErrorAndEndsWhenTheMainWindowCloses)
     TTimer timer;
     timer.SetInterval(1);
     int ticks = 0;
+    // The loop ends at its next turn after the close; a tick that fell due meanwhile may
+    // still come in that turn, but no later one.
+    int ticksAfterClose = 0;
     timer.OnTimer = TNotifyEvent([&](TObject*) {
+        if (ticks == 4) {
+            if (++ticksAfterClose > 1000)
+                app.Terminate(); // safety net: never hang the suite
+            return;
+        }
         ++ticks;
         if (ticks == 1) {
             EXPECT_TRUE(mainForm.isVisible()); // Run showed it
@@ -171,14 +179,13 @@ TEST(ApplicationTest, RunGoesOnAfterAnErrorAndEndsWhenTheMainWindowCloses)
             throw EListError(ListIndexErrorText(2));
         if (ticks == 4)
             mainForm.close();
-        if (ticks > 1000)
-            app.Terminate(); // safety net: never hang the suite
     });
     EXPECT_EQ(app.Run(), 0);
     app.SetMainForm(nullptr);
     timer.SetEnabled(false);
 
     EXPECT_EQ(ticks, 4);
+    EXPECT_LE(ticksAfterClose, 1);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "List index out of bounds (2)");
     EXPECT_TRUE(boxes.boxes[0].error);
@@ -192,16 +199,21 @@ TEST(ApplicationTest, ARefusedCloseKeepsTheLoopRunning)
     TTimer timer;
     timer.SetInterval(1);
     int ticks = 0;
+    int ticksAfterClose = 0; // as above: at most the one already due
     timer.OnTimer = TNotifyEvent([&](TObject*) {
+        if (ticks == 5) {
+            if (++ticksAfterClose > 1000)
+                app.Terminate();
+            return;
+        }
         ++ticks;
         if (ticks == 2 || ticks == 5)
             mainForm.close();
-        if (ticks > 1000)
-            app.Terminate();
     });
     EXPECT_EQ(app.Run(), 0);
     app.SetMainForm(nullptr);
     timer.SetEnabled(false);
     EXPECT_EQ(mainForm.closeRequests, 2);
     EXPECT_EQ(ticks, 5);
+    EXPECT_LE(ticksAfterClose, 1);
 }

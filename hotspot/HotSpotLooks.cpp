@@ -112,8 +112,10 @@ void THotSpot::BuildStateBitmap(const TPicture& statePicture, TBitmap& target, T
         w = std::min(w, statePicture.Width());
         h = std::min(h, statePicture.Height());
     }
-    target.SetHeight(h);
-    target.SetWidth(w);
+    // A look larger than a bitmap holds is not built: the hotspot then shows none.
+    if (std::int64_t(std::max(w, 0)) * std::max(h, 0) > TBitmap::kMaxPixels)
+        w = h = 0;
+    target.SetSize(w, h);
     if (backgroundPicture_ == nullptr || backgroundPicture_->Empty() || target.Empty())
         return;
 

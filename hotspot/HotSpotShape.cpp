@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace vandora {
@@ -13,6 +15,11 @@ namespace {
 constexpr double kBezierCircle = 0.2761423749154;
 // The far end of the polygon test's ray, unless the polygon reaches past it.
 constexpr int kRayEnd = 1000;
+
+int Extent(int low, int high)
+{
+    return int(std::min<std::int64_t>(std::int64_t(high) - low, std::numeric_limits<std::int32_t>::max()));
+}
 
 } // namespace
 
@@ -45,8 +52,10 @@ void THotSpotShape::UpdateBounds()
     }
     x_ = minX;
     y_ = minY;
-    width_ = maxX - minX;
-    height_ = maxY - minY;
+    // Points far apart (rounding saturates at the 32-bit range) span more than an int:
+    // the box is then as wide as an int goes.
+    width_ = Extent(minX, maxX);
+    height_ = Extent(minY, maxY);
 }
 
 void THotSpotShape::SetPoints(const TPoints& points)

@@ -77,6 +77,15 @@ void CheckBitmapHeader(const QByteArray& file)
                 std::to_string(stride * height));
 }
 
+// Sizes come from callers as well as from files (a hotspot's box sizes its looks): one
+// beyond reason must fail, not take all the memory there is.
+void CheckPixelCount(int width, int height)
+{
+    if (std::int64_t(width) * height > TBitmap::kMaxPixels)
+        throw EInvalidGraphic("Bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
+                              " pixels is too large");
+}
+
 } // namespace
 
 QImage DecodeBitmapFile(const QByteArray& file)
@@ -139,6 +148,7 @@ TBitmap::TBitmap(int width, int height)
 {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
+    CheckPixelCount(width_, height_);
     if (width_ > 0 && height_ > 0) {
         image_ = QImage(width_, height_, QImage::Format_RGB32);
         image_.fill(Qt::white);
@@ -164,6 +174,7 @@ void TBitmap::SetSize(int width, int height)
     height = std::max(height, 0);
     if (width == width_ && height == height_)
         return;
+    CheckPixelCount(width, height);
     width_ = width;
     height_ = height;
     if (width == 0 || height == 0) {

@@ -3,6 +3,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphic.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace vandora {
@@ -19,6 +20,9 @@ public:
     int Width() const override { return width_; }
     int Height() const override { return height_; }
     bool Empty() const override { return width_ == 0 || height_ == 0; }
+    // The most pixels a bitmap holds (256 MiB of them). A larger size raises
+    // EInvalidGraphic and leaves the bitmap as it was.
+    static constexpr std::int64_t kMaxPixels = 64 * 1024 * 1024;
     // Pixels kept keep their place; new ones are white.
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }

@@ -41,5 +41,28 @@ run: build
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
 
+# Every fuzz target (fuzz/) for a minute, on a copy of its seeds, in a clang build of its
+# own; a crash, leak, timeout (10 s per input) or out-of-memory fails the run and leaves
+# the input and the log in $(FUZZ_BUILD)/smoke. The committed corpus is only read.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME ?= 60
+FUZZ_TARGETS = binary_reader text_reader polypoints picture
+.PHONY: fuzz-smoke
+
+fuzz-smoke: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORA_WERROR=ON \
+	  -DVANDORA_FUZZ=ON -DVANDORA_TESTS=OFF -DVANDORA_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	@for t in $(FUZZ_TARGETS); do \
+	  work=$(FUZZ_BUILD)/smoke/$$t; rm -rf $$work; mkdir -p $$work/corpus; cp fuzz/corpus/$$t/* $$work/corpus/; \
+	  dict=; if [ -f fuzz/$$t.dict ]; then dict=-dict=fuzz/$$t.dict; fi; \
+	  echo "== fuzz_$$t, $(FUZZ_TIME) s"; \
+	  if ! QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/fuzz_$$t $$dict -max_total_time=$(FUZZ_TIME) -timeout=10 \
+	    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$$work/ $$work/corpus >$$work/log 2>&1; then \
+	    tail -n 60 $$work/log; echo "fuzz_$$t failed: see $$work"; exit 1; \
+	  fi; \
+	  grep -E '^(stat::number_of_executed_units|#[0-9]+.*DONE)' $$work/log; \
+	done
+
 clean:
 	rm -rf $(BUILD)

@@ -18,12 +18,6 @@ namespace {
 
 int accepted = 0;
 
-[[noreturn]] void Broken(const char* promise, const std::string& detail = {})
-{
-    std::fprintf(stderr, "Broken promise: %s\n%s\n", promise, detail.c_str());
-    std::abort();
-}
-
 std::string_view View(const QByteArray& bytes)
 {
     return std::string_view(bytes.constData(), std::size_t(bytes.size()));
@@ -78,6 +72,17 @@ bool CheckReading(const QByteArray& form)
 int AcceptedReads()
 {
     return accepted;
+}
+
+void CountAcceptedRead()
+{
+    ++accepted;
+}
+
+void Broken(const char* promise, const std::string& detail)
+{
+    std::fprintf(stderr, "Broken promise: %s\n%s\n", promise, detail.c_str());
+    std::abort();
 }
 
 void CheckBinaryForm(const QByteArray& form)

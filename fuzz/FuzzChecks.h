@@ -3,6 +3,7 @@
 // a message, which the fuzzer reports as a crash; bad input itself only raises the
 // platform's read errors.
 #include <QByteArray>
+#include <string>
 
 namespace vandora::fuzz {
 
@@ -15,7 +16,11 @@ void CheckBinaryForm(const QByteArray& form);
 // to the same binary and the same text); reading it obeys the same rules as above.
 void CheckTextForm(const QByteArray& form);
 
-// How many inputs so far were read into components without an error.
+// How many inputs so far were read into components (or loaded) without an error.
 int AcceptedReads();
+void CountAcceptedRead();
+
+// Reports a broken promise and aborts, which the fuzzer takes for a crash.
+[[noreturn]] void Broken(const char* promise, const std::string& detail = {});
 
 } // namespace vandora::fuzz

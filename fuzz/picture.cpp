@@ -1,0 +1,122 @@
+// Fuzzes picture data through the picture holder: the persisted form of a TBitmap or a
+// TJPEGImage (class name, byte count, file) as TPicture::SetData meets it.
+#include "fuzz/FuzzChecks.h"
+
+#include "platform/Bitmap.h"
+#include "platform/Exceptions.h"
+#include "platform/JpegImage.h"
+#include "platform/Picture.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using namespace vandora;
+using vandora::fuzz::Broken;
+
+// What a picture holds before the input is loaded over it: nothing, a bitmap or a JPEG.
+QByteArray startData[3];
+
+void MakeStartPictures()
+{
+    QImage image(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(40 * x, 80 * y, 200));
+    TPicture bitmap;
+    auto b = std::make_unique<TBitmap>();
+    b->Assign(image);
+    bitmap.TakeGraphic(std::move(b));
+    startData[1] = bitmap.Data();
+    TPicture jpeg;
+    auto j = std::make_unique<TJPEGImage>();
+    j->Assign(image, 75);
+    jpeg.TakeGraphic(std::move(j));
+    startData[2] = jpeg.Data();
+}
+
+std::string Sizes(const TPicture& picture)
+{
+    return std::to_string(picture.Width()) + "x" + std::to_string(picture.Height());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    static const bool done = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        static int argc = 1;
+        static char name[] = "fuzz";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv); // lives as long as the process
+        MakeStartPictures();
+        return true;
+    }();
+    (void)done;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray& start = startData[size % 3];
+    TPicture picture;
+    picture.SetData(start);
+    int changes = 0;
+    picture.SetOnChange([&changes] { ++changes; });
+    const TGraphic* before = picture.Graphic();
+    const QImage beforeImage = before ? before->ToImage() : QImage();
+    const int beforeWidth = picture.Width();
+    const int beforeHeight = picture.Height();
+
+    try {
+        picture.SetData(input);
+    } catch (const EInvalidGraphic&) {
+        if (picture.Graphic() != before || changes != 0)
+            Broken("a failed load keeps the picture's graphic and tells nobody");
+        if (picture.Data() != start || picture.Width() != beforeWidth || picture.Height() != beforeHeight)
+            Broken("a failed load leaves the previous graphic's data and size", Sizes(picture));
+        if (before && before->ToImage() != beforeImage)
+            Broken("a failed load leaves the previous graphic's pixels");
+        return 0;
+    }
+
+    fuzz::CountAcceptedRead();
+    if (changes == 0)
+        Broken("a successful load tells the owner");
+    if (input.isEmpty()) {
+        if (picture.HasGraphic())
+            Broken("empty data clears the picture");
+        return 0;
+    }
+    const TGraphic* graphic = picture.Graphic();
+    if (!graphic)
+        Broken("a successful load of data holds a graphic");
+    const QImage image = graphic->ToImage();
+    if (!graphic->Empty() && (image.width() != picture.Width() || image.height() != picture.Height()))
+        Broken("the picture's size is its pixels' size", Sizes(picture));
+    const QByteArray saved = picture.Data();
+    if (saved != input)
+        Broken("a loaded picture's data is the data it was loaded from",
+               std::to_string(saved.size()) + " bytes instead of " + std::to_string(input.size()));
+    TPicture again;
+    try {
+        again.SetData(saved);
+    } catch (const EInvalidGraphic& e) {
+        Broken("a picture's data loads again", e.what());
+    }
+    if (again.Data() != saved || again.Width() != picture.Width() || again.Height() != picture.Height() ||
+        again.Graphic()->ToImage() != image)
+        Broken("a picture loaded from another's data is the same picture", Sizes(again) + " / " + Sizes(picture));
+    TPicture copy;
+    copy.Assign(&picture);
+    if (copy.Data() != saved || copy.Graphic()->ToImage() != image)
+        Broken("a copied picture is the same picture");
+    return 0;
+}

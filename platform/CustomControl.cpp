@@ -71,7 +71,7 @@ TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     canvas_ = std::make_unique<TCanvas>(&surface_, [this](const QRect& r) { SurfaceDrawn(r); });
-    CreateSurface();
+    surfaceSize_ = size();
 }
 
 TCustomControl::~TCustomControl() = default;
@@ -79,21 +79,29 @@ TCustomControl::~TCustomControl() = default;
 void TCustomControl::SetBounds(int left, int top, int width, int height)
 {
     setGeometry(left, top, std::max(width, 0), std::max(height, 0));
-    // A hidden widget gets no resize event until shown; the surface must follow at once.
-    if (surface_.size() != size()) {
-        CreateSurface();
+    // A hidden widget gets no resize event until shown; the control must follow at once.
+    if (surfaceSize_ != size()) {
+        surfaceSize_ = size();
+        DropSurface();
         Invalidate();
         Resize();
     }
 }
 
-void TCustomControl::CreateSurface()
+void TCustomControl::DropSurface()
 {
-    const QSize s = size();
-    if (s.isEmpty()) {
-        surface_ = QImage();
+    surface_ = QImage();
+    surfaceStale_ = true;
+}
+
+void TCustomControl::EnsureSurface() const
+{
+    if (!surfaceStale_)
         return;
-    }
+    surfaceStale_ = false;
+    const QSize s = size();
+    if (s.isEmpty())
+        return;
     QImage fresh(s, opaque_ ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     fresh.fill(opaque_ ? QColor(Qt::white) : QColor(Qt::transparent));
     surface_ = std::move(fresh);
@@ -105,7 +113,7 @@ void TCustomControl::SetOpaque(bool value)
         return;
     opaque_ = value;
     setAttribute(Qt::WA_OpaquePaintEvent, value);
-    CreateSurface();
+    DropSurface();
     // The new surface holds nothing yet: without a full Paint the window would show it blank.
     Invalidate();
 }
@@ -130,6 +138,7 @@ void TCustomControl::Repaint()
 void TCustomControl::RunPaint()
 {
     paintPending_ = false;
+    EnsureSurface();
     if (surface_.isNull())
         return;
     if (!opaque_)
@@ -157,6 +166,7 @@ void TCustomControl::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     // Whole device pixels per surface pixel: nearest-neighbour scaling keeps the picture sharp.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    EnsureSurface();
     const QRect r = event->rect();
     painter.drawImage(r, surface_, r);
 }
@@ -164,9 +174,10 @@ void TCustomControl::paintEvent(QPaintEvent* event)
 void TCustomControl::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (surface_.size() == size())
+    if (surfaceSize_ == size())
         return;
-    CreateSurface();
+    surfaceSize_ = size();
+    DropSurface();
     Invalidate();
     Resize();
 }

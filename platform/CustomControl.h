@@ -71,9 +71,17 @@ public:
     void SetBounds(int left, int top, int width, int height);
 
     // Drawing straight onto the window: into the surface, shown at the next event-loop turn.
-    TCanvas& Canvas() { return *canvas_; }
+    TCanvas& Canvas()
+    {
+        EnsureSurface();
+        return *canvas_;
+    }
     // What the window shows, pixel for pixel, in the control's own coordinates.
-    const QImage& Surface() const { return surface_; }
+    const QImage& Surface() const
+    {
+        EnsureSurface();
+        return surface_;
+    }
 
     // A full Paint() at the next event-loop turn.
     void Invalidate();
@@ -127,11 +135,16 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void CreateSurface();
+    // The surface is made at the first drawing after a size change, not at every
+    // intermediate size a form passes through while it is read.
+    void DropSurface();
+    void EnsureSurface() const;
     void RunPaint();
     void SurfaceDrawn(const QRect& rect);
 
-    QImage surface_;
+    mutable QImage surface_;
+    mutable bool surfaceStale_ = true;
+    QSize surfaceSize_; // the size the surface has, or will have when it is made
     std::unique_ptr<TCanvas> canvas_;
     bool paintPending_ = true;
     bool opaque_ = true;

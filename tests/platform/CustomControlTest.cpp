@@ -97,6 +97,30 @@ TEST_F(CustomControlTest, SurfaceHasTheControlsSize)
     EXPECT_GE(control.resizes, 1);
 }
 
+TEST(CustomControlSizing, HiddenControlFollowsEverySizeChangeOnce)
+{
+    TProbeControl hidden;
+    const QSize initial = hidden.size();
+    hidden.SetBounds(0, 0, initial.width(), initial.height());
+    EXPECT_EQ(hidden.resizes, 0) << "the same size is no change";
+    hidden.SetBounds(0, 0, 50, 30);
+    hidden.SetBounds(4, 4, 50, 30); // moved only
+    EXPECT_EQ(hidden.resizes, 1);
+    hidden.SetBounds(0, 0, 20, 10);
+    EXPECT_EQ(hidden.resizes, 2);
+    // Drawing straight away lands on a surface of the new size, white where nothing drew.
+    hidden.Canvas().Brush.Color = clRed;
+    hidden.Canvas().FillRect(Rect(0, 0, 5, 5));
+    ASSERT_EQ(hidden.Surface().size(), QSize(20, 10));
+    EXPECT_EQ(SurfacePixel(hidden, 2, 2), clRed);
+    EXPECT_EQ(SurfacePixel(hidden, 19, 9), clWhite);
+    hidden.SetBounds(0, 0, 0, 10);
+    EXPECT_TRUE(hidden.Surface().isNull());
+    hidden.SetBounds(0, 0, 8, 8);
+    EXPECT_EQ(hidden.Surface().size(), QSize(8, 8));
+    EXPECT_EQ(hidden.paints, 0) << "sizing alone paints nothing";
+}
+
 TEST_F(CustomControlTest, CanvasDrawingShowsInSurfaceUntilTheNextPaint)
 {
     control.Repaint();

@@ -1,6 +1,7 @@
 // Vandora: the geography quiz.
 #include "app/Unit2.h"
 #include "platform/Application.h"
+#include "platform/FontWarmUp.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -33,16 +34,19 @@ int main(int argc, char** argv)
                      argv[0]);
         return 1;
     }
+    vandora::TFontWarmUp fonts;
     // Whole device pixels per window pixel: the map is scaled by an integer, so it stays
     // sharp (1.5 rounds to 2, 1.25 to 1).
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     vandora::TApplication application(argc, argv);
-    application.Initialize();
     application.SetMainFormOnTaskbar(true);
     try {
         const QByteArray description = vandora::EmbeddedForm2(); // also registers the icon
         // Naming the format spares Qt probing every image plugin for it.
         application.setWindowIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/icons/MAINICON.png"), "PNG"))));
+        // The first question about fonts: from here on fontconfig must be ready.
+        fonts.Wait();
+        application.Initialize();
         vandora::TForm2 form(description);
         form.setWindowIcon(application.windowIcon());
         application.SetMainForm(&form);

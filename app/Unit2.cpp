@@ -11,7 +11,7 @@
 #include "platform/StreamForm.h"
 #include "quiz/QuizGame.h"
 
-#include <QFile>
+#include <QResource>
 
 // The resources live in a static library: their registration must be asked for.
 static void InitAppResources()
@@ -51,10 +51,13 @@ QByteArray EmbeddedForm2()
         return true;
     }();
     (void)initialised;
-    QFile file(QStringLiteral(":/forms/Unit2.bin"));
-    if (!file.open(QIODevice::ReadOnly))
+    const QResource resource(QStringLiteral(":/forms/Unit2.bin"));
+    if (!resource.isValid())
         throw EReadError("The quiz window's description is missing from the program");
-    return file.readAll();
+    if (resource.compressionAlgorithm() != QResource::NoCompression)
+        return resource.uncompressedData();
+    // Read in place: the bytes are part of the program image and live as long as it does.
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), resource.size());
 }
 
 TForm2::TForm2(QWidget* parent) : TForm2(EmbeddedForm2(), parent) {}

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <algorithm>
 #include <cstring>
 
 namespace vandora {
@@ -87,10 +88,39 @@ void TCanvas::ApplyBrush(QPainter& painter) const
         painter.setBrush(ColorToQColor(Brush.Color));
 }
 
+bool TCanvas::Fill(const QRect& rect, const QColor& color)
+{
+    // Opaque fills of 32-bit pixels are written row by row through the clip region's
+    // rectangles, as Blit copies: a painter would scan-convert the clip for every fill.
+    const QImage::Format format = image_->format();
+    const bool direct = color.alpha() == 255 && rect.isValid() &&
+                        (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied ||
+                         format == QImage::Format_ARGB32);
+    if (!direct)
+        return false;
+    const QRect area = rect & image_->rect();
+    if (area.isEmpty())
+        return true;
+    const QRegion region = clip_ ? (*clip_ & area) : QRegion(area);
+    const QRgb pixel = color.rgba();
+    for (const QRect& r : region) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
+            std::fill_n(row + r.left(), r.width(), pixel);
+        }
+    }
+    if (onDraw_ && !region.isEmpty())
+        onDraw_(region.boundingRect());
+    return true;
+}
+
 void TCanvas::FillRect(const TRect& rect)
 {
     const QRect r = rect.ToQRect();
-    Paint(r, [&](QPainter& p) { p.fillRect(r, ColorToQColor(Brush.Color)); });
+    const QColor color = ColorToQColor(Brush.Color);
+    if (image_ != nullptr && !image_->isNull() && Fill(r, color))
+        return;
+    Paint(r, [&](QPainter& p) { p.fillRect(r, color); });
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)

@@ -74,6 +74,7 @@ private:
     void Paint(const QRect& bounds, Fn&& draw);
     // A plain unscaled copy of opaque 32-bit pixels; false when the formats do not allow it.
     bool Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest);
+    bool Fill(const QRect& rect, const QColor& color);
     void ApplyPen(QPainter& painter) const;
     void ApplyBrush(QPainter& painter) const;
 

@@ -3,6 +3,7 @@
 #include "platform/Canvas.h"
 #include "platform/Region.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -256,4 +257,46 @@ TEST(CanvasTest, PixelOutsideIsNone)
     auto b = Filled(2, 2, clWhite);
     EXPECT_EQ(b->Canvas().Pixel(2, 0), clNone);
     EXPECT_EQ(b->Canvas().Pixel(-1, 0), clNone);
+}
+
+// Fills are written straight into 32-bit pixels; what they cover must be exactly what a
+// painter with the same clip covers, on opaque and on alpha surfaces alike.
+TEST(CanvasTest, ClippedFillCoversWhatAPainterCovers)
+{
+    const TPoint star[] = {{10, 0}, {13, 18}, {0, 7}, {20, 7}, {7, 18}}; // self-crossing
+    const QRect fills[] = {{-5, -5, 40, 40}, {5, 5, 8, 3}, {18, 2, 10, 10}, {30, 30, 5, 5}};
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        for (const QRect& fill : fills) {
+            QImage image(24, 20, format);
+            image.fill(Qt::white);
+            QImage expected = image;
+            TCanvas canvas(&image);
+            HRGN region = CreatePolygonRgn(star, 5, ALTERNATE);
+            ASSERT_TRUE(region);
+            {
+                QPainter painter(&expected);
+                painter.setClipRegion(region.Region());
+                painter.fillRect(fill, QColor(0, 128, 255));
+            }
+            SelectClipRgn(canvas, &region);
+            canvas.Brush.Color = TColor(0xFF8000); // blue 255, green 128, red 0
+            canvas.FillRect(Rect(fill.left(), fill.top(), fill.left() + fill.width(), fill.top() + fill.height()));
+            EXPECT_EQ(image, expected) << "format " << format << ", fill at " << fill.x() << "," << fill.y();
+        }
+    }
+}
+
+TEST(CanvasTest, InvertedFillRectangleFillsWhatThePainterFills)
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QImage expected = image;
+    {
+        QPainter painter(&expected);
+        painter.fillRect(Rect(6, 6, 2, 2).ToQRect(), Qt::red);
+    }
+    TCanvas canvas(&image);
+    canvas.Brush.Color = clRed;
+    canvas.FillRect(Rect(6, 6, 2, 2));
+    EXPECT_EQ(image, expected);
 }

@@ -53,6 +53,13 @@ void LookSize(const THotSpot& hotspot, const TPicture& picture, bool stretch, in
     }
 }
 
+// The graphic as a bitmap that covers every pixel it spans, or null.
+const TBitmap* OpaqueBitmap(const TGraphic& graphic)
+{
+    const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
+    return bitmap != nullptr && !bitmap->Empty() && !bitmap->Transparent() ? bitmap : nullptr;
+}
+
 } // namespace
 
 void TMorvane::Paint()
@@ -79,35 +86,53 @@ void TMorvane::PaintPicture()
     const TGraphic& graphic = *picture_.Graphic();
     const bool holdsImage = !graphic.Empty();
     TRect r{0, 0, graphic.Width(), graphic.Height()};
+    const TRect whole{0, 0, Width(), Height()};
 
-    // B: the picture on the background colour, opaque for now.
-    TBitmap b(holdsImage ? graphic.Width() : Width(), holdsImage ? graphic.Height() : Height());
-    if (!transparent_) {
-        b.Canvas().Brush.Style = bsSolid;
-        b.Canvas().Brush.Color = color_;
-        b.Canvas().FillRect(r);
+    // B: the picture on the background colour, opaque for now. An opaque bitmap covers
+    // all of it, so B is that bitmap's pixels, shared until something draws on them.
+    TBitmap b;
+    if (const TBitmap* bitmap = OpaqueBitmap(graphic)) {
+        b.Assign(bitmap->Image());
+    } else {
+        b.SetSize(holdsImage ? graphic.Width() : Width(), holdsImage ? graphic.Height() : Height());
+        if (!transparent_) {
+            b.Canvas().Brush.Style = bsSolid;
+            b.Canvas().Brush.Color = color_;
+            b.Canvas().FillRect(r);
+        }
+        if (holdsImage)
+            b.Canvas().Draw(0, 0, graphic);
     }
-    if (holdsImage)
-        b.Canvas().Draw(0, 0, graphic);
+    const bool bCoversControl = b.Width() == Width() && b.Height() == Height();
 
     if (!IsDesigning()) {
-        backgroundBuffer_.SetSize(Width(), Height());
         if (stretch_)
-            r = TRect{0, 0, Width(), Height()};
-        backgroundBuffer_.Canvas().StretchDraw(r, b);
+            r = whole;
+        if (r == whole && bCoversControl) {
+            backgroundBuffer_.Assign(b.Image()); // a one-to-one copy: shared pixels
+        } else {
+            backgroundBuffer_.SetSize(Width(), Height());
+            backgroundBuffer_.Canvas().StretchDraw(r, b);
+        }
     }
     b.SetTransparent(transparent_);
 
-    // C: everything composed off-screen, then one copy to the window.
-    r = TRect{0, 0, Width(), Height()};
-    TBitmap c(Width(), Height());
-    c.Canvas().Brush.Style = bsSolid;
-    c.Canvas().Brush.Color = color_;
-    c.Canvas().FillRect(r);
-    if (stretch_)
-        c.Canvas().StretchDraw(r, b);
-    else
-        c.Canvas().Draw(0, 0, b);
+    // C: everything composed off-screen, then one copy to the window. An opaque B of the
+    // control's size covers all of C, so C starts as B's pixels.
+    r = whole;
+    TBitmap c;
+    if (!transparent_ && bCoversControl) {
+        c.Assign(b.Image());
+    } else {
+        c.SetSize(Width(), Height());
+        c.Canvas().Brush.Style = bsSolid;
+        c.Canvas().Brush.Color = color_;
+        c.Canvas().FillRect(r);
+        if (stretch_)
+            c.Canvas().StretchDraw(r, b);
+        else
+            c.Canvas().Draw(0, 0, b);
+    }
     PaintOverlays(c.Canvas());
     if (transparent_)
         c.SetTransparent(true);

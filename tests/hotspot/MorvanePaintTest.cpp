@@ -200,3 +200,26 @@ TEST_F(MorvaneFixture, DesignModeDrawsOutlinesAndNoLooks)
     EXPECT_GT(changed, 3);
     EXPECT_TRUE(ShowsPicture(10, 10)) << "no selected look";
 }
+
+// A full paint starts from the picture's own pixels and keeps the background from them;
+// the looks drawn over them must never reach the picture or the background.
+TEST_F(MorvaneFixture, LooksPaintedOverThePictureLeaveItAndTheBackgroundUntouched)
+{
+    Spot(0)->SetSelected(true);
+    Spot(2)->SetDown(true);
+    control.Repaint();
+    ASSERT_TRUE(Shows(10, 10, clRed));
+    const QImage& picture = control.Picture().Bitmap().Image();
+    const QImage& background = control.BackgroundBuffer().Image();
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) {
+            ASSERT_EQ(picture.pixel(x, y), PicturePixel(x, y) | 0xFF000000u) << x << "," << y;
+            ASSERT_EQ(background.pixel(x, y), PicturePixel(x, y) | 0xFF000000u) << x << "," << y;
+        }
+    Spot(0)->SetSelected(false);
+    Spot(2)->SetDown(false);
+    control.Repaint();
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_TRUE(ShowsPicture(x, y)) << x << "," << y;
+}

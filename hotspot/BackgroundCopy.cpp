@@ -11,12 +11,18 @@ void CopyBackground(const TPicture& picture, TCanvas& canvas, const TRect& dest,
     if (graphic == nullptr)
         return;
     canvas.Brush.Color = clWhite;
-    canvas.FillRect(dest);
     const auto* bitmap = dynamic_cast<const TBitmap*>(graphic);
     if (mode == TBackgroundCopy::NeededRectangle && bitmap != nullptr && !bitmap->Transparent()) {
+        // White shows only where the rectangle reaches past the picture.
+        const bool copyCoversDest = dest.Width() == source.Width() && dest.Height() == source.Height() &&
+                                    source.Left >= 0 && source.Top >= 0 && source.Right <= bitmap->Width() &&
+                                    source.Bottom <= bitmap->Height();
+        if (!copyCoversDest)
+            canvas.FillRect(dest);
         canvas.CopyRect(dest, bitmap->Image(), source);
         return;
     }
+    canvas.FillRect(dest);
     TBitmap scratch(graphic->Width(), graphic->Height());
     scratch.Canvas().Draw(0, 0, *graphic);
     canvas.CopyRect(dest, scratch.Image(), source);

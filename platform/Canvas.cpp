@@ -104,10 +104,12 @@ bool TCanvas::Fill(const QRect& rect, const QColor& color)
     const QRegion region = clip_ ? (*clip_ & area) : QRegion(area);
     const QRgb pixel = color.rgba();
     for (const QRect& r : region) {
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
-            std::fill_n(row + r.left(), r.width(), pixel);
-        }
+        // The first row is filled pixel by pixel, the others are copies of it.
+        auto* first = reinterpret_cast<QRgb*>(image_->scanLine(r.top())) + r.left();
+        std::fill_n(first, r.width(), pixel);
+        const std::size_t bytes = std::size_t(r.width()) * 4;
+        for (int y = r.top() + 1; y <= r.bottom(); ++y)
+            std::memcpy(image_->scanLine(y) + std::size_t(r.left()) * 4, first, bytes);
     }
     if (onDraw_ && !region.isEmpty())
         onDraw_(region.boundingRect());

@@ -136,6 +136,7 @@ public:
     TMorvane* OwnerControl() const;
 
 private:
+    void ComposeStateBitmap(const TPicture& statePicture, TBitmap& target, TColor stateColor, int imageIndex);
     TPicture hoverImage_;
     TPicture clickImage_;
     const TPicture* backgroundPicture_ = nullptr;

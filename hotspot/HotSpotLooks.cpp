@@ -90,6 +90,13 @@ void THotSpot::RebuildStateBitmaps()
 
 void THotSpot::BuildStateBitmap(const TPicture& statePicture, TBitmap& target, TColor stateColor, int imageIndex)
 {
+    ComposeStateBitmap(statePicture, target, stateColor, imageIndex);
+    // A look is only ever copied from: one byte a pixel where its colours allow.
+    target.Compact();
+}
+
+void THotSpot::ComposeStateBitmap(const TPicture& statePicture, TBitmap& target, TColor stateColor, int imageIndex)
+{
     TMorvane* control = OwnerControl();
     if (!control) {
         target.SetHeight(0);

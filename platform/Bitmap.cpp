@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -230,6 +231,48 @@ void TBitmap::Assign(const QImage& image)
     width_ = image_.width();
     height_ = image_.height();
     PixelsChanged();
+}
+
+bool TBitmap::Compact()
+{
+    if (Empty() || image_.format() != QImage::Format_RGB32)
+        return false;
+    // Colours found so far, in a small open-addressed table; runs of one colour, the
+    // common case, skip the lookup.
+    constexpr int kSlots = 1024;
+    constexpr int kNoEntry = -1;
+    std::array<QRgb, kSlots> slotColor{};
+    std::array<int, kSlots> slotIndex;
+    slotIndex.fill(kNoEntry);
+    QList<QRgb> table;
+    QImage indexed(width_, height_, QImage::Format_Indexed8);
+    for (int y = 0; y < height_; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        uchar* to = indexed.scanLine(y);
+        QRgb runColor = 0;
+        int runIndex = kNoEntry;
+        for (int x = 0; x < width_; ++x) {
+            const QRgb color = from[x];
+            if (color != runColor || runIndex == kNoEntry) {
+                std::uint32_t slot = (color * 2654435761u) >> 22; // top 10 bits
+                while (slotIndex[slot] != kNoEntry && slotColor[slot] != color)
+                    slot = (slot + 1) % kSlots;
+                if (slotIndex[slot] == kNoEntry) {
+                    if (table.size() == 256)
+                        return false;
+                    slotColor[slot] = color;
+                    slotIndex[slot] = int(table.size());
+                    table.append(color);
+                }
+                runColor = color;
+                runIndex = slotIndex[slot];
+            }
+            to[x] = uchar(runIndex);
+        }
+    }
+    indexed.setColorTable(table);
+    image_ = std::move(indexed);
+    return true;
 }
 
 void TBitmap::PixelsChanged()

@@ -36,7 +36,12 @@ public:
 
     void Draw(QPainter& painter, const QRect& dest) const override;
     QImage ToImage() const override { return image_; }
+    // The pixels: 32-bit, or one byte each into a colour table after Compact().
     const QImage& Image() const { return image_; }
+    // Keeps the same pixels in one byte each when they hold no more than 256 colours
+    // (a look over a paletted map holds a handful); the canvas brings back four bytes at
+    // the first drawing. False when the pixels stay as they are.
+    bool Compact();
     // Replaces the pixels (converted to 24-bit colour).
     void Assign(const QImage& image);
 

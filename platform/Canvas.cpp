@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace vandora {
@@ -16,10 +17,20 @@ TCanvas::TCanvas(QImage* image, std::function<void(const QRect&)> onDraw)
 {
 }
 
+bool TCanvas::Writable()
+{
+    if (image_ == nullptr || image_->isNull())
+        return false;
+    // A compacted bitmap gets its four bytes a pixel back before anything draws on it.
+    if (image_->format() == QImage::Format_Indexed8)
+        *image_ = image_->convertToFormat(QImage::Format_RGB32);
+    return true;
+}
+
 template <class Fn>
 void TCanvas::Paint(const QRect& bounds, Fn&& draw)
 {
-    if (image_ == nullptr || image_->isNull())
+    if (!Writable())
         return;
     {
         QPainter painter(image_);
@@ -38,13 +49,17 @@ void TCanvas::Paint(const QRect& bounds, Fn&& draw)
 
 bool TCanvas::Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest)
 {
-    // Opaque 32-bit pixels copied one to one: rows are copied straight, limited to the clip
-    // region's rectangles. A painter would scan-convert the clip for every copy.
-    const bool sameBits = source.format() == QImage::Format_RGB32 &&
-                          (image_->format() == QImage::Format_RGB32 ||
-                           image_->format() == QImage::Format_ARGB32_Premultiplied ||
-                           image_->format() == QImage::Format_ARGB32);
-    if (!sameBits)
+    // Opaque pixels copied one to one: rows are copied straight (32-bit) or looked up in
+    // the colour table (compacted), limited to the clip region's rectangles. A painter
+    // would scan-convert the clip for every copy.
+    if (!Writable())
+        return false;
+    const bool indexed = source.format() == QImage::Format_Indexed8;
+    const bool direct = (source.format() == QImage::Format_RGB32 || indexed) &&
+                        (image_->format() == QImage::Format_RGB32 ||
+                         image_->format() == QImage::Format_ARGB32_Premultiplied ||
+                         image_->format() == QImage::Format_ARGB32);
+    if (!direct)
         return false;
     const QRect sourceInDest = source.rect().translated(dest.topLeft() - sourceTopLeft);
     const QRect area = dest & image_->rect() & sourceInDest;
@@ -52,6 +67,17 @@ bool TCanvas::Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest
         return true;
     const QRegion region = clip_ ? (*clip_ & area) : QRegion(area);
     const QPoint offset = sourceTopLeft - dest.topLeft();
+    if (indexed)
+        BlitIndexed(source, region, offset);
+    else
+        BlitRows(source, region, offset);
+    if (onDraw_ && !region.isEmpty())
+        onDraw_(region.boundingRect());
+    return true;
+}
+
+void TCanvas::BlitRows(const QImage& source, const QRegion& region, QPoint offset)
+{
     for (const QRect& r : region) {
         const std::size_t bytes = std::size_t(r.width()) * 4;
         for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -59,9 +85,24 @@ bool TCanvas::Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest
             std::memcpy(image_->scanLine(y) + std::size_t(r.left()) * 4, from, bytes);
         }
     }
-    if (onDraw_ && !region.isEmpty())
-        onDraw_(region.boundingRect());
-    return true;
+}
+
+void TCanvas::BlitIndexed(const QImage& source, const QRegion& region, QPoint offset)
+{
+    // Every byte names an opaque colour; bytes past the table are black.
+    std::array<QRgb, 256> table;
+    table.fill(0xFF000000u);
+    const QList<QRgb> colors = source.colorTable();
+    for (qsizetype i = 0; i < colors.size() && i < 256; ++i)
+        table[std::size_t(i)] = colors[i] | 0xFF000000u;
+    for (const QRect& r : region) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uchar* from = source.constScanLine(y + offset.y()) + (r.left() + offset.x());
+            auto* to = reinterpret_cast<QRgb*>(image_->scanLine(y)) + r.left();
+            for (int x = 0; x < r.width(); ++x)
+                to[x] = table[from[x]];
+        }
+    }
 }
 
 void TCanvas::ApplyPen(QPainter& painter) const
@@ -92,6 +133,8 @@ bool TCanvas::Fill(const QRect& rect, const QColor& color)
 {
     // Opaque fills of 32-bit pixels are written row by row through the clip region's
     // rectangles, as Blit copies: a painter would scan-convert the clip for every fill.
+    if (!Writable())
+        return false;
     const QImage::Format format = image_->format();
     const bool direct = color.alpha() == 255 && rect.isValid() &&
                         (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied ||

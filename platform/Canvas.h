@@ -74,7 +74,11 @@ private:
     void Paint(const QRect& bounds, Fn&& draw);
     // A plain unscaled copy of opaque 32-bit pixels; false when the formats do not allow it.
     bool Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest);
+    void BlitRows(const QImage& source, const QRegion& region, QPoint offset);
+    void BlitIndexed(const QImage& source, const QRegion& region, QPoint offset);
     bool Fill(const QRect& rect, const QColor& color);
+    // False when there is nothing to draw on.
+    bool Writable();
     void ApplyPen(QPainter& painter) const;
     void ApplyBrush(QPainter& painter) const;
 

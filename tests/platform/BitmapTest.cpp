@@ -1,6 +1,7 @@
 // TBitmap: key colour, transparent drawing, BMP files read and saved.
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
+#include "platform/Region.h"
 
 #include <gtest/gtest.h>
 
@@ -326,4 +327,93 @@ TEST(BitmapTest, ChangesAreNotified)
     EXPECT_EQ(changes, 2);
     b.SetSize(3, 3);
     EXPECT_EQ(changes, 3);
+}
+
+namespace {
+
+// w x h pixels of `colours` distinct colours, in a pattern that changes along rows and
+// columns alike.
+QImage Pattern(int w, int h, int colours)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int c = (x * 7 + y * 3) % colours;
+            image.setPixel(x, y, qRgb(c % 256, (c * 37) % 256, c / 256 * 50 + 5));
+        }
+    return image;
+}
+
+} // namespace
+
+TEST(BitmapTest, CompactKeepsEveryPixelInOneByteUpTo256Colours)
+{
+    for (int colours : {1, 2, 17, 256}) {
+        const QImage source = Pattern(37, 11, colours); // rows not a multiple of four bytes
+        TBitmap b;
+        b.Assign(source);
+        int changes = 0;
+        b.SetOnChange([&] { ++changes; });
+        ASSERT_TRUE(b.Compact()) << colours;
+        EXPECT_EQ(b.Image().format(), QImage::Format_Indexed8);
+        EXPECT_EQ(b.Image().colorCount(), colours);
+        EXPECT_EQ(changes, 0) << "the pixels did not change";
+        EXPECT_EQ(b.Image().convertToFormat(QImage::Format_RGB32), source) << colours << " colours";
+        EXPECT_EQ(b.Canvas().Pixel(36, 10), RgbToColor(source.pixel(36, 10)));
+    }
+}
+
+TEST(BitmapTest, MoreThan256ColoursStayFourBytesAPixel)
+{
+    TBitmap b;
+    b.Assign(Pattern(40, 20, 257));
+    EXPECT_FALSE(b.Compact());
+    EXPECT_EQ(b.Image().format(), QImage::Format_RGB32);
+    TBitmap empty;
+    EXPECT_FALSE(empty.Compact());
+}
+
+TEST(BitmapTest, ACompactedBitmapDrawsLikeTheOriginalAndCanBeDrawnOnAgain)
+{
+    const QImage source = Pattern(30, 20, 9);
+    TBitmap plain;
+    plain.Assign(source);
+    TBitmap compact;
+    compact.Assign(source);
+    ASSERT_TRUE(compact.Compact());
+    // Copied through a clip onto 32-bit surfaces with and without alpha, at an offset
+    // that puts part of it outside.
+    const TPoint triangle[] = {{0, 0}, {40, 5}, {10, 30}};
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        QImage a(32, 24, format);
+        a.fill(Qt::white);
+        QImage b = a;
+        TCanvas ca(&a);
+        TCanvas cb(&b);
+        HRGN ra = CreatePolygonRgn(triangle, 3, ALTERNATE);
+        HRGN rb = CreatePolygonRgn(triangle, 3, ALTERNATE);
+        SelectClipRgn(ca, &ra);
+        SelectClipRgn(cb, &rb);
+        ca.Draw(5, 7, plain);
+        cb.Draw(5, 7, compact);
+        EXPECT_EQ(a, b) << "format " << format;
+    }
+    // Drawing on it brings back four bytes a pixel and changes only what was drawn.
+    compact.Canvas().Brush.Color = clRed;
+    compact.Canvas().FillRect(Rect(0, 0, 2, 2));
+    EXPECT_EQ(compact.Image().format(), QImage::Format_RGB32);
+    EXPECT_EQ(compact.Canvas().Pixel(1, 1), clRed);
+    EXPECT_EQ(compact.Image().pixel(29, 19), source.pixel(29, 19));
+}
+
+TEST(BitmapTest, ACompactedFileBitmapStillSavesItsOwnFile)
+{
+    std::vector<std::uint32_t> palette(16, 0x336699);
+    palette[2] = 0x102030;
+    const QByteArray file = MakeBmp(4, palette, {{1, 2, 2}, {3, 4, 2}});
+    TBitmap b;
+    b.LoadFromFileData(file);
+    ASSERT_TRUE(b.Compact());
+    EXPECT_EQ(b.FileData(), file);
+    EXPECT_EQ(b.Canvas().Pixel(1, 0), TColor(0x302010));
 }

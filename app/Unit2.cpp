@@ -44,13 +44,22 @@ void RegisterForm2Classes()
     (void)registered;
 }
 
-QByteArray EmbeddedForm2()
+namespace {
+
+void EnsureAppResources()
 {
     static const bool initialised = [] {
         InitAppResources();
         return true;
     }();
     (void)initialised;
+}
+
+} // namespace
+
+QByteArray EmbeddedForm2()
+{
+    EnsureAppResources();
     const QResource resource(QStringLiteral(":/forms/Unit2.bin"));
     if (!resource.isValid())
         throw EReadError("The quiz window's description is missing from the program");
@@ -58,6 +67,18 @@ QByteArray EmbeddedForm2()
         return resource.uncompressedData();
     // Read in place: the bytes are part of the program image and live as long as it does.
     return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), resource.size());
+}
+
+QImage MainIcon()
+{
+    EnsureAppResources();
+    constexpr int kSide = 32;
+    const QResource resource(QStringLiteral(":/icons/MAINICON.rgba"));
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
+        resource.size() != kSide * kSide * 4)
+        return QImage();
+    // Raw pixels: nothing to decode at start. The image reads them in place.
+    return QImage(resource.data(), kSide, kSide, kSide * 4, QImage::Format_RGBA8888);
 }
 
 TForm2::TForm2(QWidget* parent) : TForm2(EmbeddedForm2(), parent) {}

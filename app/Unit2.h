@@ -4,6 +4,7 @@
 #include "platform/Form.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <memory>
 
 namespace vandora {
@@ -54,6 +55,8 @@ private:
 
 // The quiz window's description built into the program (binary form).
 QByteArray EmbeddedForm2();
+// The application icon MAINICON, 32 x 32, built into the program as raw pixels.
+QImage MainIcon();
 // Makes TForm2 and every class its form holds known to the property stream.
 void RegisterForm2Classes();
 

@@ -41,9 +41,8 @@ int main(int argc, char** argv)
     vandora::TApplication application(argc, argv);
     application.SetMainFormOnTaskbar(true);
     try {
-        const QByteArray description = vandora::EmbeddedForm2(); // also registers the icon
-        // Naming the format spares Qt probing every image plugin for it.
-        application.setWindowIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/icons/MAINICON.png"), "PNG"))));
+        const QByteArray description = vandora::EmbeddedForm2();
+        application.setWindowIcon(QIcon(QPixmap::fromImage(vandora::MainIcon())));
         // The first question about fonts: from here on fontconfig must be ready.
         fonts.Wait();
         application.Initialize();

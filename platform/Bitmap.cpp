@@ -237,37 +237,47 @@ bool TBitmap::Compact()
 {
     if (Empty() || image_.format() != QImage::Format_RGB32)
         return false;
-    // Colours found so far, in a small open-addressed table; runs of one colour, the
-    // common case, skip the lookup.
-    constexpr int kSlots = 1024;
-    constexpr int kNoEntry = -1;
-    std::array<QRgb, kSlots> slotColor{};
+    // Colours found so far, in a small open-addressed table.
+    constexpr std::uint32_t kSlots = 1024;
+    std::array<QRgb, kSlots> slotColor;
     std::array<int, kSlots> slotIndex;
-    slotIndex.fill(kNoEntry);
+    slotIndex.fill(-1);
     QList<QRgb> table;
-    QImage indexed(width_, height_, QImage::Format_Indexed8);
-    for (int y = 0; y < height_; ++y) {
+    auto indexOf = [&](QRgb color) {
+        std::uint32_t slot = (color * 2654435761u) >> 22; // the top 10 bits
+        while (slotIndex[slot] >= 0 && slotColor[slot] != color)
+            slot = (slot + 1) % kSlots;
+        if (slotIndex[slot] < 0) {
+            if (table.size() == 256)
+                return -1;
+            slotColor[slot] = color;
+            slotIndex[slot] = int(table.size());
+            table.append(color);
+        }
+        return slotIndex[slot];
+    };
+    const int w = width_;
+    const int h = height_;
+    QImage indexed(w, h, QImage::Format_Indexed8);
+    uchar* const bits = indexed.bits();
+    const qsizetype stride = indexed.bytesPerLine();
+    for (int y = 0; y < h; ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-        uchar* to = indexed.scanLine(y);
-        QRgb runColor = 0;
-        int runIndex = kNoEntry;
-        for (int x = 0; x < width_; ++x) {
+        uchar* to = bits + y * stride;
+        // A look is mostly runs of one colour: one lookup and one fill per run.
+        for (int x = 0; x < w;) {
             const QRgb color = from[x];
-            if (color != runColor || runIndex == kNoEntry) {
-                std::uint32_t slot = (color * 2654435761u) >> 22; // top 10 bits
-                while (slotIndex[slot] != kNoEntry && slotColor[slot] != color)
-                    slot = (slot + 1) % kSlots;
-                if (slotIndex[slot] == kNoEntry) {
-                    if (table.size() == 256)
-                        return false;
-                    slotColor[slot] = color;
-                    slotIndex[slot] = int(table.size());
-                    table.append(color);
-                }
-                runColor = color;
-                runIndex = slotIndex[slot];
-            }
-            to[x] = uchar(runIndex);
+            const int index = indexOf(color);
+            if (index < 0)
+                return false; // more than 256 colours
+            int end = x + 1;
+            while (end + 4 <= w && from[end] == color && from[end + 1] == color && from[end + 2] == color &&
+                   from[end + 3] == color)
+                end += 4;
+            while (end < w && from[end] == color)
+                ++end;
+            std::memset(to + x, index, std::size_t(end - x));
+            x = end;
         }
     }
     indexed.setColorTable(table);

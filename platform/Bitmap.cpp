@@ -87,6 +87,101 @@ void CheckPixelCount(int width, int height)
                               " pixels is too large");
 }
 
+
+// The colours of a compacted bitmap and the byte each one gets, at most 256.
+class TColorIndex {
+public:
+    TColorIndex() { slotIndex_.fill(-1); }
+
+    // Writes the byte of each of the w pixels; false once a 257th colour turns up. A look
+    // is mostly runs of one colour: one lookup and one fill per run.
+    bool IndexRow(const QRgb* from, int w, uchar* to)
+    {
+        for (int x = 0; x < w;) {
+            const QRgb color = from[x];
+            const int index = IndexOf(color);
+            if (index < 0)
+                return false;
+            int end = x + 1;
+            while (end + 4 <= w && from[end] == color && from[end + 1] == color && from[end + 2] == color &&
+                   from[end + 3] == color)
+                end += 4;
+            while (end < w && from[end] == color)
+                ++end;
+            std::memset(to + x, index, std::size_t(end - x));
+            x = end;
+        }
+        return true;
+    }
+
+    const QList<QRgb>& Table() const { return table_; }
+
+private:
+    static constexpr std::uint32_t kSlots = 1024; // open addressing, never more than a quarter full
+
+    int IndexOf(QRgb color)
+    {
+        std::uint32_t slot = (color * 2654435761u) >> 22; // the top 10 bits
+        while (slotIndex_[slot] >= 0 && slotColor_[slot] != color)
+            slot = (slot + 1) % kSlots;
+        if (slotIndex_[slot] < 0) {
+            if (table_.size() == 256)
+                return -1;
+            slotColor_[slot] = color;
+            slotIndex_[slot] = int(table_.size());
+            table_.append(color);
+        }
+        return slotIndex_[slot];
+    }
+
+    std::array<QRgb, kSlots> slotColor_{};
+    std::array<int, kSlots> slotIndex_;
+    QList<QRgb> table_;
+};
+
+// How many rows from y on (y > 0) repeat row y - 1. Rows lie one after another, so rows
+// y .. y + n - 1 all repeat row y - 1 exactly when the n rows from y - 1 equal the n rows
+// from y: one comparison checks any number of rows. The count doubles while they match,
+// then halves back to the exact end.
+int RowsRepeatingTheOneAbove(const uchar* rows, qsizetype stride, std::size_t rowBytes, int y, int h)
+{
+    auto repeat = [&](int n) {
+        if (qsizetype(rowBytes) != stride) { // padded rows: one row at a time
+            for (int r = y; r < y + n; ++r)
+                if (std::memcmp(rows + (r - 1) * stride, rows + r * stride, rowBytes) != 0)
+                    return false;
+            return true;
+        }
+        return std::memcmp(rows + (y - 1) * stride, rows + y * stride, std::size_t(n) * rowBytes) == 0;
+    };
+    if (!repeat(1))
+        return 0;
+    int good = 1;
+    int step = 1;
+    while (y + good < h) {
+        const int n = std::min(good + step, h - y);
+        if (!repeat(n))
+            break;
+        good = n;
+        step *= 2;
+    }
+    for (step /= 2; step > 0; step /= 2)
+        if (y + good + step <= h && repeat(good + step))
+            good += step;
+    return good;
+}
+
+// Copies row y - 1 onto rows y .. y + n - 1, doubling the block copied at each step.
+void RepeatRowAbove(uchar* rows, qsizetype stride, int y, int n)
+{
+    int done = 0;
+    while (done < n) {
+        const int block = std::min(done + 1, n - done); // rows y - 1 .. y + done - 1 are ready
+        std::memcpy(rows + (y + done) * stride, rows + (y + done - block) * stride, std::size_t(block) * stride);
+        done += block;
+    }
+}
+
 } // namespace
 
 QImage DecodeBitmapFile(const QByteArray& file)
@@ -237,50 +332,28 @@ bool TBitmap::Compact()
 {
     if (Empty() || image_.format() != QImage::Format_RGB32)
         return false;
-    // Colours found so far, in a small open-addressed table.
-    constexpr std::uint32_t kSlots = 1024;
-    std::array<QRgb, kSlots> slotColor;
-    std::array<int, kSlots> slotIndex;
-    slotIndex.fill(-1);
-    QList<QRgb> table;
-    auto indexOf = [&](QRgb color) {
-        std::uint32_t slot = (color * 2654435761u) >> 22; // the top 10 bits
-        while (slotIndex[slot] >= 0 && slotColor[slot] != color)
-            slot = (slot + 1) % kSlots;
-        if (slotIndex[slot] < 0) {
-            if (table.size() == 256)
-                return -1;
-            slotColor[slot] = color;
-            slotIndex[slot] = int(table.size());
-            table.append(color);
-        }
-        return slotIndex[slot];
-    };
+    TColorIndex colors;
     const int w = width_;
     const int h = height_;
+    const auto* source = image_.constBits();
+    const qsizetype sourceStride = image_.bytesPerLine();
     QImage indexed(w, h, QImage::Format_Indexed8);
-    uchar* const bits = indexed.bits();
-    const qsizetype stride = indexed.bytesPerLine();
-    for (int y = 0; y < h; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-        uchar* to = bits + y * stride;
-        // A look is mostly runs of one colour: one lookup and one fill per run.
-        for (int x = 0; x < w;) {
-            const QRgb color = from[x];
-            const int index = indexOf(color);
-            if (index < 0)
-                return false; // more than 256 colours
-            int end = x + 1;
-            while (end + 4 <= w && from[end] == color && from[end + 1] == color && from[end + 2] == color &&
-                   from[end + 3] == color)
-                end += 4;
-            while (end < w && from[end] == color)
-                ++end;
-            std::memset(to + x, index, std::size_t(end - x));
-            x = end;
+    uchar* const target = indexed.bits();
+    const qsizetype targetStride = indexed.bytesPerLine();
+    for (int y = 0; y < h;) {
+        // Rows like the one above (white where nothing was drawn, say) are that row again,
+        // found and copied in a few long steps however many there are.
+        const int same = y > 0 ? RowsRepeatingTheOneAbove(source, sourceStride, std::size_t(w) * 4, y, h) : 0;
+        if (same > 0) {
+            RepeatRowAbove(target, targetStride, y, same);
+            y += same;
+            continue;
         }
+        if (!colors.IndexRow(reinterpret_cast<const QRgb*>(source + y * sourceStride), w, target + y * targetStride))
+            return false; // more than 256 colours
+        ++y;
     }
-    indexed.setColorTable(table);
+    indexed.setColorTable(colors.Table());
     image_ = std::move(indexed);
     return true;
 }

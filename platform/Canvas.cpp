@@ -78,12 +78,15 @@ bool TCanvas::Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest
 
 void TCanvas::BlitRows(const QImage& source, const QRegion& region, QPoint offset)
 {
+    const uchar* const from = source.constBits();
+    const qsizetype fromStride = source.bytesPerLine();
+    uchar* const to = image_->bits();
+    const qsizetype toStride = image_->bytesPerLine();
     for (const QRect& r : region) {
         const std::size_t bytes = std::size_t(r.width()) * 4;
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const uchar* from = source.constScanLine(y + offset.y()) + std::size_t(r.left() + offset.x()) * 4;
-            std::memcpy(image_->scanLine(y) + std::size_t(r.left()) * 4, from, bytes);
-        }
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(to + y * toStride + std::size_t(r.left()) * 4,
+                        from + (y + offset.y()) * fromStride + std::size_t(r.left() + offset.x()) * 4, bytes);
     }
 }
 
@@ -95,10 +98,14 @@ void TCanvas::BlitIndexed(const QImage& source, const QRegion& region, QPoint of
     const QList<QRgb> colors = source.colorTable();
     for (qsizetype i = 0; i < colors.size() && i < 256; ++i)
         table[std::size_t(i)] = colors[i] | 0xFF000000u;
+    const uchar* const bytes = source.constBits();
+    const qsizetype bytesStride = source.bytesPerLine();
+    uchar* const pixels = image_->bits();
+    const qsizetype pixelsStride = image_->bytesPerLine();
     for (const QRect& r : region) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            const uchar* from = source.constScanLine(y + offset.y()) + (r.left() + offset.x());
-            auto* to = reinterpret_cast<QRgb*>(image_->scanLine(y)) + r.left();
+            const uchar* from = bytes + (y + offset.y()) * bytesStride + (r.left() + offset.x());
+            auto* to = reinterpret_cast<QRgb*>(pixels + y * pixelsStride) + r.left();
             for (int x = 0; x < r.width(); ++x)
                 to[x] = table[from[x]];
         }
@@ -146,13 +153,15 @@ bool TCanvas::Fill(const QRect& rect, const QColor& color)
         return true;
     const QRegion region = clip_ ? (*clip_ & area) : QRegion(area);
     const QRgb pixel = color.rgba();
+    uchar* const pixels = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
     for (const QRect& r : region) {
         // The first row is filled pixel by pixel, the others are copies of it.
-        auto* first = reinterpret_cast<QRgb*>(image_->scanLine(r.top())) + r.left();
+        auto* first = reinterpret_cast<QRgb*>(pixels + r.top() * stride) + r.left();
         std::fill_n(first, r.width(), pixel);
         const std::size_t bytes = std::size_t(r.width()) * 4;
         for (int y = r.top() + 1; y <= r.bottom(); ++y)
-            std::memcpy(image_->scanLine(y) + std::size_t(r.left()) * 4, first, bytes);
+            std::memcpy(pixels + y * stride + std::size_t(r.left()) * 4, first, bytes);
     }
     if (onDraw_ && !region.isEmpty())
         onDraw_(region.boundingRect());

@@ -417,3 +417,29 @@ TEST(BitmapTest, ACompactedFileBitmapStillSavesItsOwnFile)
     EXPECT_EQ(b.FileData(), file);
     EXPECT_EQ(b.Canvas().Pixel(1, 0), TColor(0x302010));
 }
+
+// A look as tall as a bitmap allows and a few pixels wide is mostly rows repeating the one
+// above (white where nothing was drawn); those are found and copied in long steps. Every
+// row must still come out right: repeated stretches of every length, ending anywhere, and
+// rows of three pixels, so one byte of padding in every compacted row.
+TEST(BitmapTest, CompactingATallNarrowBitmapKeepsEveryRow)
+{
+    const int w = 3;
+    const int h = 200'000;
+    QImage source(w, h, QImage::Format_RGB32);
+    source.fill(Qt::white);
+    int changed = 0;
+    for (int y = 1, gap = 1; y < h; y += gap, gap = gap * 3 % 1013 + 1) {
+        source.setPixel(y % w, y, qRgb(y % 200, 10, 20));
+        ++changed;
+    }
+    source.setPixel(0, h - 1, qRgb(1, 2, 3)); // a last row unlike the one above
+    ASSERT_GT(changed, 100);
+    TBitmap b;
+    b.Assign(source);
+    ASSERT_TRUE(b.Compact());
+    const QImage back = b.Image().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            ASSERT_EQ(back.pixel(x, y), source.pixel(x, y)) << x << "," << y;
+}

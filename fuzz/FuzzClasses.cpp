@@ -4,7 +4,7 @@
 #include "platform/Reader.h"
 #include "platform/Writer.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <cstdlib>
 
 namespace vandora::fuzz {
@@ -84,14 +84,25 @@ void RegisterClasses()
 
 } // namespace
 
+void StartApplication(TFuzzApplication kind)
+{
+    if (QCoreApplication::instance() != nullptr)
+        return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    // Lives as long as the process.
+    if (kind == TFuzzApplication::Widgets)
+        new QApplication(argc, argv);
+    else
+        new QGuiApplication(argc, argv);
+}
+
 void Initialize()
 {
     static const bool done = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "fuzz";
-        static char* argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv); // lives as long as the process
+        StartApplication(TFuzzApplication::Gui);
         RegisterClasses();
         return true;
     }();

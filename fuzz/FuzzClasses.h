@@ -79,6 +79,11 @@ public:
     TFuzzComponent* First = nullptr;
 };
 
+// Starts the offscreen Qt application once for the process: with widgets when the target
+// builds controls, else the GUI application that pictures need.
+enum class TFuzzApplication { Gui, Widgets };
+void StartApplication(TFuzzApplication kind);
+
 // Registers the classes and starts the (offscreen) application the pictures need.
 void Initialize();
 

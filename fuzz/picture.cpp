@@ -1,13 +1,13 @@
 // Fuzzes picture data through the picture holder: the persisted form of a TBitmap or a
 // TJPEGImage (class name, byte count, file) as TPicture::SetData meets it.
 #include "fuzz/FuzzChecks.h"
+#include "fuzz/FuzzClasses.h"
 
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
 #include "platform/JpegImage.h"
 #include "platform/Picture.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
@@ -80,11 +80,7 @@ std::string Sizes(const TPicture& picture)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     static const bool done = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "fuzz";
-        static char* argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv); // lives as long as the process
+        fuzz::StartApplication(fuzz::TFuzzApplication::Gui);
         MakeStartPictures();
         return true;
     }();

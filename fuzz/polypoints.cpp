@@ -1,6 +1,7 @@
 // Fuzzes a hotspot's outline (PolyPoints) as the reader meets it inside a form: the input
 // is the property's value.
 #include "fuzz/FuzzChecks.h"
+#include "fuzz/FuzzClasses.h"
 #include "fuzz/PolyPointsForm.h"
 
 #include "hotspot/HotSpot.h"
@@ -11,7 +12,6 @@
 #include "platform/Reader.h"
 #include "platform/StreamForm.h"
 
-#include <QApplication>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -96,11 +96,7 @@ TMorvane& AsMorvane(TComponent* component)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     static const bool done = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "fuzz";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv); // the control is a widget; lives as long as the process
+        fuzz::StartApplication(fuzz::TFuzzApplication::Widgets); // the control is a widget
         vandora::RegisterMorvaneClasses();
         return true;
     }();

@@ -42,11 +42,8 @@ void Print(const char* run, const TSoakReport& r, qint64 ms)
               << std::endl;
 }
 
-} // namespace
-
-// Checks the control after every event, and a full repaint against a fresh control every
-// thousand events.
-TEST(Soak, RandomEventsKeepTheIndicesValidAndTheRepaintFaithful)
+// One soak on a fresh window, timed and printed as `run`.
+TSoakReport RunSoak(const char* run)
 {
     QElapsedTimer clock;
     clock.start();
@@ -55,7 +52,17 @@ TEST(Soak, RandomEventsKeepTheIndicesValidAndTheRepaintFaithful)
         TSoakDriver driver(kSeed);
         report = driver.Run(kEvents, kCompareEvery);
     }
-    Print("run", report, clock.elapsed());
+    Print(run, report, clock.elapsed());
+    return report;
+}
+
+} // namespace
+
+// Checks the control after every event, and a full repaint against a fresh control every
+// thousand events.
+TEST(Soak, RandomEventsKeepTheIndicesValidAndTheRepaintFaithful)
+{
+    const TSoakReport report = RunSoak("run");
     ASSERT_FALSE(report.failed) << report.failure;
     EXPECT_GE(report.events, kEvents);
     // The run met what it is there to meet.
@@ -82,24 +89,11 @@ TEST(Soak, ASecondEqualRunDoesNotGrowTheProcess)
     // there; LeakSanitizer checks the same run for leaks instead.
     if (kAddressSanitizer)
         GTEST_SKIP() << "resident memory is not meaningful under AddressSanitizer";
-    QElapsedTimer clock;
-    clock.start();
-    TSoakReport first;
-    {
-        TSoakDriver driver(kSeed);
-        first = driver.Run(kEvents, kCompareEvery);
-    }
-    Print("first run", first, clock.elapsed());
+    const TSoakReport first = RunSoak("first run");
     ASSERT_FALSE(first.failed) << first.failure;
     const long afterFirst = ResidentKiB();
 
-    clock.restart();
-    TSoakReport second;
-    {
-        TSoakDriver driver(kSeed);
-        second = driver.Run(kEvents, kCompareEvery);
-    }
-    Print("second run", second, clock.elapsed());
+    const TSoakReport second = RunSoak("second run");
     ASSERT_FALSE(second.failed) << second.failure;
     // The same seed gives the same run.
     EXPECT_EQ(second.events, first.events);

@@ -172,7 +172,7 @@ void TCanvas::FillRect(const TRect& rect)
 {
     const QRect r = rect.ToQRect();
     const QColor color = ColorToQColor(Brush.Color);
-    if (image_ != nullptr && !image_->isNull() && Fill(r, color))
+    if (Fill(r, color))
         return;
     Paint(r, [&](QPainter& p) { p.fillRect(r, color); });
 }
@@ -195,7 +195,7 @@ void TCanvas::Draw(int x, int y, const TGraphic& graphic)
 {
     const QRect r(x, y, graphic.Width(), graphic.Height());
     const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
-    if (bitmap != nullptr && !bitmap->Transparent() && !bitmap->Empty() && image_ != nullptr && !image_->isNull() &&
+    if (bitmap != nullptr && !bitmap->Transparent() && !bitmap->Empty() &&
         Blit(bitmap->Image(), QPoint(0, 0), r))
         return;
     Paint(r, [&](QPainter& p) { graphic.Draw(p, r); });
@@ -231,7 +231,7 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& from, const TRect& sourc
     const QRect inside = s & from.rect();
     if (inside.isEmpty())
         return;
-    if (d.size() == s.size() && image_ != nullptr && !image_->isNull() && Blit(from, s.topLeft(), d))
+    if (d.size() == s.size() && Blit(from, s.topLeft(), d))
         return;
     const double sx = double(d.width()) / s.width();
     const double sy = double(d.height()) / s.height();

@@ -191,6 +191,8 @@ QImage DecodeBitmapFile(const QByteArray& file)
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "BMP");
+    // The format is known: without this Qt loads every image format plugin to ask it first.
+    reader.setAutoDetectImageFormat(false);
     QImage image = reader.read();
     if (image.isNull())
         Invalid(reader.errorString().toStdString());

@@ -7,6 +7,9 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <link.h>
 #include <memory>
 #include <vector>
 
@@ -86,6 +89,20 @@ std::unique_ptr<TBitmap> Solid(int w, int h, TColor color)
     b->Canvas().Brush.Color = color;
     b->Canvas().FillRect(Rect(0, 0, w, h));
     return b;
+}
+
+// Whether the process has any of Qt's image format plugins mapped.
+bool AnImageFormatPluginIsLoaded()
+{
+    bool found = false;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* data) {
+            if (info->dlpi_name != nullptr && std::strstr(info->dlpi_name, "/imageformats/") != nullptr)
+                *static_cast<bool*>(data) = true;
+            return 0;
+        },
+        &found);
+    return found;
 }
 
 } // namespace
@@ -174,6 +191,23 @@ TEST(BitmapTest, ReadsA4BitPaletteFile)
     EXPECT_EQ(b.Canvas().Pixel(1, 1), Rgb(0x123456));
     EXPECT_EQ(b.Canvas().Pixel(2, 1), clWhite);
     EXPECT_EQ(b.TransparentColor(), clYellow);
+}
+
+TEST(BitmapTest, ReadingAFileLoadsNoImageFormatPlugin)
+{
+    // Each plugin costs a library load at start-up; the built-in reader needs none of them.
+    // A fresh process, so that no earlier test has loaded one already.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QByteArray file = MakeBmp(8, {0x000000, 0xFFFFFF}, {{0, 1}, {1, 0}});
+    EXPECT_EXIT(
+        {
+            if (AnImageFormatPluginIsLoaded())
+                std::_Exit(2);
+            TBitmap b;
+            b.LoadFromFileData(file);
+            std::_Exit(b.Width() == 2 && !AnImageFormatPluginIsLoaded() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(BitmapTest, ReadsAn8BitPaletteFile)

@@ -3,27 +3,20 @@
 #include "platform/Component.h"
 #include "platform/Events.h"
 #include "platform/Font.h"
+#include "platform/WidgetBounds.h"
 
 #include <QPushButton>
 #include <string>
 
 namespace vandora {
 
-class TButton : public QPushButton, public TComponent {
+class TButton : public QPushButton, public TComponent, public TWidgetBounds<TButton> {
     Q_OBJECT
 public:
     explicit TButton(QWidget* parent = nullptr);
 
     const char* ClassName() const override { return "TButton"; }
 
-    int Left() const { return x(); }
-    void SetLeft(int value) { move(value, y()); }
-    int Top() const { return y(); }
-    void SetTop(int value) { move(x(), value); }
-    int Width() const { return width(); }
-    void SetWidth(int value) { resize(value, height()); }
-    int Height() const { return height(); }
-    void SetHeight(int value) { resize(width(), value); }
     std::string Caption() const { return text().toStdString(); }
     void SetCaption(const std::string& value) { setText(QString::fromStdString(value)); }
     int TabOrder() const { return tabOrder_; }

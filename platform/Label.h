@@ -4,13 +4,14 @@
 #include "platform/CustomControl.h"
 #include "platform/Events.h"
 #include "platform/Font.h"
+#include "platform/WidgetBounds.h"
 
 #include <QLabel>
 #include <string>
 
 namespace vandora {
 
-class TLabel : public QLabel, public TComponent {
+class TLabel : public QLabel, public TComponent, public TWidgetBounds<TLabel> {
     Q_OBJECT
 public:
     explicit TLabel(QWidget* parent = nullptr);
@@ -18,14 +19,6 @@ public:
 
     const char* ClassName() const override { return "TLabel"; }
 
-    int Left() const { return x(); }
-    void SetLeft(int value) { move(value, y()); }
-    int Top() const { return y(); }
-    void SetTop(int value) { move(x(), value); }
-    int Width() const { return width(); }
-    void SetWidth(int value) { resize(value, height()); }
-    int Height() const { return height(); }
-    void SetHeight(int value) { resize(width(), value); }
     std::string Caption() const { return text().toStdString(); }
     void SetCaption(const std::string& value);
     bool AutoSize() const { return autoSize_; }

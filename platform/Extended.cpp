@@ -1,5 +1,6 @@
 #include "platform/Extended.h"
 
+#include "platform/HexDigit.h"
 #include "platform/RealText.h"
 
 #include <bit>
@@ -15,17 +16,6 @@ namespace {
 
 constexpr std::uint64_t kIntegerBit = std::uint64_t(1) << 63;
 constexpr int kBias = 16383;
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -151,8 +141,8 @@ std::optional<TExtended> TExtended::FromHexText(std::string_view digits)
         return std::nullopt;
     Bytes bytes{};
     for (std::size_t i = 0; i < 10; ++i) {
-        const int high = HexDigit(digits[2 * i]);
-        const int low = HexDigit(digits[2 * i + 1]);
+        const int high = HexDigitValue(digits[2 * i]);
+        const int low = HexDigitValue(digits[2 * i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes[9 - i] = std::uint8_t(high * 16 + low);

@@ -1,6 +1,7 @@
 #include "platform/TextFormLexer.h"
 
 #include "platform/Exceptions.h"
+#include "platform/HexDigit.h"
 #include "platform/StreamUtf8.h"
 
 namespace vandora {
@@ -15,17 +16,6 @@ bool IsLetter(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int HexValue(char c)
-{
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 bool IsSymbolChar(char c)
@@ -205,7 +195,7 @@ std::string TTextFormLexer::ReadHexBlock()
         const char c = text_[pos_++];
         if (c == '}')
             break;
-        const int value = HexValue(c);
+        const int value = HexDigitValue(c);
         if (value < 0)
             Fail(std::string("Binary data holds '") + c + "', which is not a hex digit", line_);
         if (high < 0) {

@@ -140,6 +140,12 @@ def main():
     # Run-length coded: runs, an absolute run of 3, end of line, end of bitmap.
     rle = bytes([2, 1, 2, 2, 0, 0, 0, 3, 3, 0, 1, 0, 1, 2, 0, 0, 0, 1])
     write(out, "bmp8-rle.bin", picture_data("TBitmap", bmp(4, 2, 8, pal4, None, compression=1, raw=rle)))
+    # A run, a jump 5 right and 3 up, a run, the end of the bitmap: most pixels are skipped.
+    skip = bytes([10, 1, 0, 2, 5, 3, 4, 2, 0, 1])
+    write(out, "bmp8-rle-skip.bin", picture_data("TBitmap", bmp(40, 30, 8, pal4, None, compression=1, raw=skip)))
+    # 4-bit run-length: runs of two alternating colours, an absolute run of 4, end of line, end.
+    rle4 = bytes([6, 0x12, 0, 4, 0x31, 0x23, 0, 0, 3, 0x30, 0, 0, 0, 1])
+    write(out, "bmp4-rle.bin", picture_data("TBitmap", bmp(10, 2, 4, grey16, None, compression=2, raw=rle4)))
     write(out, "bmp24.bin", picture_data("TBitmap", bmp(3, 2, 24, [], [[(0, 0, 255), (0, 255, 0), (255, 0, 0)],
                                                                           [(9, 9, 9), (200, 100, 50), (1, 2, 3)]])))
     write(out, "bmp24-core.bin", picture_data("TBitmap", bmp_os2(2, 2, [[(1, 2, 3), (4, 5, 6)],

@@ -31,9 +31,16 @@ std::uint16_t U16(const QByteArray& b, qsizetype at)
     throw EInvalidGraphic("Bitmap image is not valid: " + why);
 }
 
+// What the decoder needs to know of a checked file beforehand.
+struct TBitmapFileShape {
+    int width = 0;
+    int height = 0;     // rows, whichever way they run
+    bool runLength = false;
+};
+
 // Checks that the header is consistent and that the pixels it promises fit in the file,
 // so that a lying header never makes the decoder allocate more than the data justifies.
-void CheckBitmapHeader(const QByteArray& file)
+TBitmapFileShape CheckBitmapHeader(const QByteArray& file)
 {
     if (file.size() < 26 || file[0] != 'B' || file[1] != 'M')
         Invalid("no bitmap file header");
@@ -59,23 +66,23 @@ void CheckBitmapHeader(const QByteArray& file)
         height = -height;
     if (width <= 0 || height <= 0)
         Invalid("size " + std::to_string(width) + " x " + std::to_string(height));
-    if (width > 32768 || height > 32768)
+    if (width > 32768 || height > 32768 || width * height > TBitmap::kMaxPixels)
         Invalid("size " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
     if (offBits >= std::uint32_t(file.size()))
         Invalid("pixel data offset " + std::to_string(offBits) + " lies beyond the file");
+    const TBitmapFileShape shape{int(width), int(height), compression == 1 || compression == 2};
+    // Run-length data may skip pixels and end early, so its length bounds nothing: a few
+    // bytes validly stand for the largest bitmap there is.
+    if (shape.runLength)
+        return shape;
     const std::int64_t available = file.size() - offBits;
-    if (compression == 1 || compression == 2) {
-        // Run-length data: one pair of bytes draws at most 255 pixels.
-        if (width * height > available * 128)
-            Invalid("run-length data too short for " + std::to_string(width) + " x " + std::to_string(height));
-        return;
-    }
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         Invalid(std::to_string(bitCount) + " bits per pixel");
     const std::int64_t stride = ((width * bitCount + 31) / 32) * 4;
     if (stride * height > available)
         Invalid("pixel data of " + std::to_string(available) + " bytes is shorter than " +
                 std::to_string(stride * height));
+    return shape;
 }
 
 // Sizes come from callers as well as from files (a hotspot's box sizes its looks): one
@@ -186,16 +193,28 @@ void RepeatRowAbove(uchar* rows, qsizetype stride, int y, int n)
 
 QImage DecodeBitmapFile(const QByteArray& file)
 {
-    CheckBitmapHeader(file);
+    const TBitmapFileShape shape = CheckBitmapHeader(file);
     QBuffer buffer;
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "BMP");
     // The format is known: without this Qt loads every image format plugin to ask it first.
     reader.setAutoDetectImageFormat(false);
-    QImage image = reader.read();
-    if (image.isNull())
+    // The pixels that run-length data skips or never reaches are left by Qt's reader as
+    // the memory held before. Read into a cleared image of the reader's own format, they
+    // are the first palette colour instead of whatever was in that memory.
+    QImage image;
+    if (shape.runLength) {
+        image = QImage(shape.width, shape.height, QImage::Format_Indexed8);
+        if (image.isNull())
+            Invalid("no memory for " + std::to_string(shape.width) + " x " + std::to_string(shape.height) + " pixels");
+        image.fill(0);
+    }
+    const uchar* const cleared = image.constBits();
+    if (!reader.read(&image) || image.isNull())
         Invalid(reader.errorString().toStdString());
+    if (shape.runLength && image.constBits() != cleared)
+        Invalid("run-length pixels were not read into the cleared image");
     return image.convertToFormat(QImage::Format_RGB32);
 }
 

@@ -77,6 +77,30 @@ QByteArray MakeBmp(int bits, const std::vector<std::uint32_t>& palette, const st
     return b;
 }
 
+// An 8-bit run-length file of w x h pixels: the palette, then the run-length codes as given.
+QByteArray MakeRle8Bmp(int w, int h, const std::vector<std::uint32_t>& palette, const std::vector<std::uint8_t>& codes)
+{
+    const int offBits = 14 + 40 + int(palette.size()) * 4;
+    QByteArray b(offBits, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b, 10, std::uint32_t(offBits));
+    Put32(b, 14, 40);
+    Put32(b, 18, std::uint32_t(w));
+    Put32(b, 22, std::uint32_t(h));
+    Put16(b, 26, 1);
+    Put16(b, 28, 8);
+    Put32(b, 30, 1); // run-length, 8 bits
+    Put32(b, 34, std::uint32_t(codes.size()));
+    Put32(b, 46, std::uint32_t(palette.size()));
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        Put32(b, 54 + int(i) * 4, palette[i]);
+    for (std::uint8_t code : codes)
+        b.append(char(code));
+    Put32(b, 2, std::uint32_t(b.size()));
+    return b;
+}
+
 // 0x00RRGGBB as a TColor.
 TColor Rgb(std::uint32_t rgb)
 {
@@ -322,6 +346,52 @@ TEST(BitmapTest, ALyingHeaderRaisesAndKeepsTheOldPixels)
     QByteArray farOffset = MakeBmp(24, {}, {{0}});
     Put32(farOffset, 10, 1u << 30);
     EXPECT_THROW(b->LoadFromFileData(farOffset), EInvalidGraphic);
+}
+
+TEST(BitmapTest, PixelsThatRunLengthDataSkipsAreTheFirstPaletteColour)
+{
+    // Bottom row: 10 pixels of colour 1; a jump 5 right and 3 up; 4 pixels of colour 2; the
+    // end of the bitmap. Everything else is never written by the data.
+    const int w = 300;
+    const int h = 200;
+    const QByteArray file = MakeRle8Bmp(w, h, {0x112233, 0xFF0000, 0x00FF00},
+                                        {10, 1, 0, 2, 5, 3, 4, 2, 0, 1});
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        {
+            // Memory of the decoder's size, full of colour 2, freed just before: what the
+            // reader would otherwise show in the skipped pixels.
+            QImage stale(w, h, QImage::Format_Indexed8);
+            stale.fill(2);
+        }
+        TBitmap b;
+        b.LoadFromFileData(file);
+        ASSERT_EQ(b.Width(), w);
+        ASSERT_EQ(b.Height(), h);
+        EXPECT_EQ(b.Canvas().Pixel(0, h - 1), clRed);
+        EXPECT_EQ(b.Canvas().Pixel(9, h - 1), clRed);
+        EXPECT_EQ(b.Canvas().Pixel(10, h - 1), Rgb(0x112233)); // after the run
+        EXPECT_EQ(b.Canvas().Pixel(15, h - 4), clLime);         // after the jump
+        EXPECT_EQ(b.Canvas().Pixel(12, h - 2), Rgb(0x112233)); // jumped over
+        EXPECT_EQ(b.Canvas().Pixel(100, 100), Rgb(0x112233));  // after the end
+        EXPECT_EQ(b.Canvas().Pixel(w - 1, 0), Rgb(0x112233));
+    }
+}
+
+TEST(BitmapTest, ShortRunLengthDataForALargeBitmapIsValidUpToThePixelLimit)
+{
+    // Ending at once is valid run-length data, whatever the size.
+    TBitmap b;
+    b.LoadFromFileData(MakeRle8Bmp(4000, 3000, {0x0000FF, 0xFFFFFF}, {0, 1}));
+    EXPECT_EQ(b.Width(), 4000);
+    EXPECT_EQ(b.Canvas().Pixel(3999, 2999), clBlue);
+    // Beyond the limit every bitmap has, the header alone is refused, and nothing changes.
+    try {
+        b.LoadFromFileData(MakeRle8Bmp(16384, 8192, {0x0000FF}, {0, 1}));
+        FAIL() << "a bitmap beyond the pixel limit loaded";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_STREQ(e.what(), "Bitmap image is not valid: size 16384 x 8192 is too large");
+    }
+    EXPECT_EQ(b.Width(), 4000);
 }
 
 TEST(BitmapTest, MalformedFilesRaise)

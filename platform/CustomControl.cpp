@@ -80,12 +80,17 @@ void TCustomControl::SetBounds(int left, int top, int width, int height)
 {
     setGeometry(left, top, std::max(width, 0), std::max(height, 0));
     // A hidden widget gets no resize event until shown; the control must follow at once.
-    if (surfaceSize_ != size()) {
-        surfaceSize_ = size();
-        DropSurface();
-        Invalidate();
-        Resize();
-    }
+    FollowSize();
+}
+
+void TCustomControl::FollowSize()
+{
+    if (surfaceSize_ == size())
+        return;
+    surfaceSize_ = size();
+    DropSurface();
+    Invalidate();
+    Resize();
 }
 
 void TCustomControl::DropSurface()
@@ -174,12 +179,7 @@ void TCustomControl::paintEvent(QPaintEvent* event)
 void TCustomControl::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (surfaceSize_ == size())
-        return;
-    surfaceSize_ = size();
-    DropSurface();
-    Invalidate();
-    Resize();
+    FollowSize();
 }
 
 void TCustomControl::MouseMove(TShiftState shift, int x, int y)

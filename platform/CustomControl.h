@@ -139,6 +139,8 @@ private:
     // intermediate size a form passes through while it is read.
     void DropSurface();
     void EnsureSurface() const;
+    // After a size change: a new surface, a full Paint and Resize, once per real change.
+    void FollowSize();
     void RunPaint();
     void SurfaceDrawn(const QRect& rect);
 

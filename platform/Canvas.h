@@ -72,7 +72,8 @@ public:
 private:
     template <class Fn>
     void Paint(const QRect& bounds, Fn&& draw);
-    // A plain unscaled copy of opaque 32-bit pixels; false when the formats do not allow it.
+    // A plain unscaled copy of opaque pixels (32-bit, or one byte each into a colour table);
+    // false when the formats do not allow it.
     bool Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest);
     void BlitRows(const QImage& source, const QRegion& region, QPoint offset);
     void BlitIndexed(const QImage& source, const QRegion& region, QPoint offset);

@@ -11,8 +11,8 @@ void CopyBackground(const TPicture& picture, TCanvas& canvas, const TRect& dest,
     if (graphic == nullptr)
         return;
     canvas.Brush.Color = clWhite;
-    const auto* bitmap = dynamic_cast<const TBitmap*>(graphic);
-    if (mode == TBackgroundCopy::NeededRectangle && bitmap != nullptr && !bitmap->Transparent()) {
+    const TBitmap* bitmap = OpaqueBitmap(*graphic);
+    if (mode == TBackgroundCopy::NeededRectangle && bitmap != nullptr) {
         // White shows only where the rectangle reaches past the picture.
         const bool copyCoversDest = dest.Width() == source.Width() && dest.Height() == source.Height() &&
                                     source.Left >= 0 && source.Top >= 0 && source.Right <= bitmap->Width() &&

@@ -53,13 +53,6 @@ void LookSize(const THotSpot& hotspot, const TPicture& picture, bool stretch, in
     }
 }
 
-// The graphic as a bitmap that covers every pixel it spans, or null.
-const TBitmap* OpaqueBitmap(const TGraphic& graphic)
-{
-    const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
-    return bitmap != nullptr && !bitmap->Empty() && !bitmap->Transparent() ? bitmap : nullptr;
-}
-
 } // namespace
 
 void TMorvane::Paint()

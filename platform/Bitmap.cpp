@@ -258,6 +258,12 @@ QByteArray EncodeBitmapFile24(const QImage& source)
     return out;
 }
 
+const TBitmap* OpaqueBitmap(const TGraphic& graphic)
+{
+    const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
+    return bitmap != nullptr && !bitmap->Empty() && !bitmap->Transparent() ? bitmap : nullptr;
+}
+
 TBitmap::TBitmap() : TBitmap(0, 0) {}
 
 TBitmap::TBitmap(int width, int height)

@@ -66,6 +66,10 @@ private:
     mutable bool maskedValid_ = false;
 };
 
+// The graphic as a bitmap whose every pixel is drawn as it is (not empty, no key colour),
+// so that its pixels can be copied or shared instead of painted; else null.
+const TBitmap* OpaqueBitmap(const TGraphic& graphic);
+
 // Parses a bitmap file. Raises EInvalidGraphic with the reason when the header does not
 // hold together or promises more pixels than the file carries.
 QImage DecodeBitmapFile(const QByteArray& file);

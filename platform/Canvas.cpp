@@ -194,9 +194,8 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
 void TCanvas::Draw(int x, int y, const TGraphic& graphic)
 {
     const QRect r(x, y, graphic.Width(), graphic.Height());
-    const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
-    if (bitmap != nullptr && !bitmap->Transparent() && !bitmap->Empty() &&
-        Blit(bitmap->Image(), QPoint(0, 0), r))
+    const TBitmap* bitmap = OpaqueBitmap(graphic);
+    if (bitmap != nullptr && Blit(bitmap->Image(), QPoint(0, 0), r))
         return;
     Paint(r, [&](QPainter& p) { graphic.Draw(p, r); });
 }

@@ -149,6 +149,13 @@ private:
         const int line = lexer_.Peek().line;
         const std::string name = Name("A property name is expected");
         property_ = prefix + name;
+        // In the binary form an empty name ends the property list: written, it would make
+        // the rest of the component read as something else.
+        if (name.empty()) {
+            if (!property_.empty())
+                property_.pop_back(); // "A[0]." names the item as "A[0]"
+            Fail("A property has no name", line);
+        }
         ExpectSymbol('=', "'=' is expected after the property name");
         Mark(line);
         out_.WriteShortString(name);

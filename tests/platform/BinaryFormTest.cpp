@@ -171,6 +171,10 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
               "'end' is expected (properties come before child components) (component F: TF, line 4)");
     EXPECT_EQ(ErrorOf("object F: TF\nend\nobject G: TG\nend\n"), "Unexpected text after the form (line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1 ; \nend\n"), "Unexpected character ';' (component F: TF, property A, line 2)");
+    // Quoted names may hold anything but nothing: an empty one ends a list in the binary form.
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n  '' = 'x'\nend\n"), "A property has no name (component F: TF, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item\n      B = 1\n      '' = 1\n    end>\nend\n"),
+              "A property has no name (component F: TF, property A[0], line 5)");
 }
 
 TEST(BinaryFormTest, RefusesNestingThousandsDeep)

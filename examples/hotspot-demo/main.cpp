@@ -1,0 +1,135 @@
+// Three hotspots (a polygon, an ellipse and a rectangle) over a picture drawn in code. The
+// line under the picture names the hotspot under the pointer and the last one clicked.
+//
+//   hotspot-demo           shows the window
+//   hotspot-demo --check   prints each hotspot and the one the control finds at its centre,
+//                          then writes the control to a form and reads it back; no window
+#include "hotspot/Morvane.h"
+#include "hotspot/MorvaneClasses.h"
+#include "platform/Bitmap.h"
+#include "platform/StreamForm.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+QImage DrawPicture()
+{
+    QImage image(360, 200, QImage::Format_RGB32);
+    image.fill(QColor(0xF4, 0xEE, 0xE0));
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBrush(QColor(0x9C, 0xC3, 0xE6));
+    painter.drawPolygon(QPolygon({QPoint(20, 170), QPoint(70, 30), QPoint(120, 170)}));
+    painter.drawEllipse(QRect(140, 50, 90, 90));
+    painter.drawRect(QRect(250, 40, 90, 120));
+    return image;
+}
+
+void AddHotSpots(vandora::TMorvane& map)
+{
+    vandora::THotSpot* triangle = map.HotSpots().AddHotSpot();
+    triangle->SetShapeType(vandora::stPolygon);
+    triangle->SetPoints({{20, 170}, {70, 30}, {120, 170}});
+    triangle->SetName("Triangle");
+
+    vandora::THotSpot* circle = map.HotSpots().AddHotSpot();
+    circle->SetShapeType(vandora::stEllipse);
+    circle->SetCorners(140, 50, 230, 140);
+    circle->SetName("Circle");
+
+    vandora::THotSpot* square = map.HotSpots().AddHotSpot();
+    square->SetShapeType(vandora::stRectangle);
+    square->SetCorners(250, 40, 340, 160);
+    square->SetName("Rectangle");
+
+    for (int i = 0; i < map.HotSpots().Count(); ++i) {
+        vandora::THotSpot* spot = map.HotSpots().Item(i);
+        spot->SetClipped(true); // the looks follow the outline, not the box
+        spot->SetHoverColor(vandora::clYellow);
+        spot->SetSelectedColor(vandora::clRed);
+    }
+}
+
+// The map with its picture and hotspots; writing the picture last binds every hotspot to
+// it and composes the looks.
+void Build(vandora::TMorvane& map)
+{
+    vandora::TBitmap bitmap;
+    bitmap.Assign(DrawPicture());
+    map.SetName("Map");
+    map.SetAutoSize(true);
+    AddHotSpots(map);
+    vandora::TPicture picture;
+    picture.SetGraphic(&bitmap);
+    map.SetPicture(&picture);
+}
+
+int Check(vandora::TMorvane& map)
+{
+    int failures = 0;
+    for (int i = 0; i < map.HotSpots().Count(); ++i) {
+        const vandora::THotSpot* spot = map.HotSpots().Item(i);
+        const int x = spot->X() + spot->Width() / 2;
+        const int y = spot->Y() + spot->Height() / 2;
+        const int found = map.HotSpotAt(x, y);
+        std::printf("%s: box %d,%d %dx%d; at its centre: %s\n", spot->Name().c_str(), spot->X(), spot->Y(),
+                    spot->Width(), spot->Height(),
+                    found >= 0 ? map.HotSpots().Item(found)->Name().c_str() : "nothing");
+        failures += found != i;
+    }
+    const int outside = map.HotSpotAt(5, 5);
+    std::printf("at 5,5: %s\n", outside >= 0 ? map.HotSpots().Item(outside)->Name().c_str() : "nothing");
+    failures += outside != -1;
+
+    vandora::TMorvane copy;
+    vandora::ReadForm(vandora::WriteFormBinary(map), copy);
+    std::printf("read back: %d hotspots, picture %d x %d\n", copy.HotSpots().Count(), copy.Picture().Width(),
+                copy.Picture().Height());
+    failures += copy.HotSpots().Count() != map.HotSpots().Count() || copy.Picture().Width() != 360;
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    try {
+        // Forms that hold the control can be read and written once its classes are known.
+        vandora::RegisterMorvaneClasses();
+        QWidget window;
+        window.setWindowTitle("Hotspot demo");
+        auto* map = new vandora::TMorvane(&window);
+        Build(*map); // sizes itself to the picture
+        auto* status = new QLabel("Point at a shape, then click it.", &window);
+        status->setGeometry(8, map->Height() + 4, map->Width() - 16, 24);
+        window.setFixedSize(map->Width(), map->Height() + 32);
+        if (argc > 1 && std::strcmp(argv[1], "--check") == 0)
+            return Check(*map);
+
+        map->OnHotSpotEnter = vandora::THotSpotEvent([status](vandora::TObject*, vandora::THotSpot* spot) {
+            status->setText(QString("Over: %1").arg(QString::fromStdString(spot->Name())));
+        });
+        map->OnHotSpotExit = vandora::THotSpotEvent([status](vandora::TObject*, vandora::THotSpot*) {
+            status->setText("Over: nothing");
+        });
+        map->OnHotSpotClick = vandora::THotSpotEvent([status](vandora::TObject*, vandora::THotSpot* spot) {
+            status->setText(QString("Clicked: %1 (%2)")
+                                .arg(QString::fromStdString(spot->Name()),
+                                     spot->Selected() ? "selected" : "not selected"));
+        });
+        window.show();
+        return app.exec();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "hotspot-demo: %s\n", error.what());
+        return 1;
+    }
+}

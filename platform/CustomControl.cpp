@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QToolTip>
 #include <cmath>
@@ -231,8 +232,12 @@ void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
     if (button == mbLeft) {
         const bool wasPressed = leftPressedInside_;
         leftPressedInside_ = false;
-        if (wasPressed && rect().contains(x, y))
+        if (wasPressed && rect().contains(x, y)) {
+            const QPointer<TCustomControl> alive(this);
             Click();
+            if (!alive)
+                return; // the click's handler destroyed the control
+        }
     }
     MouseUp(button, ShiftOf(event->modifiers(), event->buttons()), x, y);
 }
@@ -243,8 +248,12 @@ void TCustomControl::mouseDoubleClickEvent(QMouseEvent* event)
     TMouseButton button;
     if (!ButtonOf(event->button(), button))
         return;
-    if (button == mbLeft)
+    if (button == mbLeft) {
+        const QPointer<TCustomControl> alive(this);
         DblClick();
+        if (!alive)
+            return; // the double click's handler destroyed the control
+    }
     mousePressEvent(event);
 }
 

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -192,6 +194,33 @@ TEST_F(CustomControlTest, LeftPressAndReleaseInsideClicksBeforeMouseUp)
     });
     QTest::mouseClick(&control, Qt::LeftButton, {}, QPoint(12, 7));
     EXPECT_EQ(Join(events), "OnMouseDown left OnClick OnMouseUp 12,7");
+}
+
+// A click or double click may close what holds the control: once its handler has
+// destroyed the control, the release or press that follows must not reach it.
+TEST(CustomControlHandlers, AControlDestroyedByItsClickOrDoubleClickHandlerIsLeftAlone)
+{
+    const auto send = [](QWidget* widget, QEvent::Type type) {
+        QMouseEvent event(type, QPointF(10, 10), widget->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    };
+    auto* clicked = new TProbeControl;
+    const QPointer<TProbeControl> clickedAlive(clicked);
+    clicked->SetBounds(0, 0, 60, 40);
+    clicked->OnClick = TNotifyEvent([clicked](TObject*) { delete clicked; });
+    clicked->OnMouseUp = TMouseEvent([](TObject*, TMouseButton, TShiftState, int, int) { ADD_FAILURE(); });
+    send(clicked, QEvent::MouseButtonPress);
+    send(clicked, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(clickedAlive.isNull());
+
+    auto* doubled = new TProbeControl;
+    const QPointer<TProbeControl> doubledAlive(doubled);
+    doubled->SetBounds(0, 0, 60, 40);
+    doubled->OnDblClick = TNotifyEvent([doubled](TObject*) { delete doubled; });
+    doubled->OnMouseDown = TMouseEvent([](TObject*, TMouseButton, TShiftState, int, int) { ADD_FAILURE(); });
+    send(doubled, QEvent::MouseButtonDblClick);
+    EXPECT_TRUE(doubledAlive.isNull());
 }
 
 TEST_F(CustomControlTest, ReleaseOutsideIsNoClick)

@@ -95,10 +95,10 @@ public:
     void SetOffsetY(int value) { offsetY_ = value; }
 
     // --- geometry ---
-    int Right() const { return X() + Width(); }
-    void SetRight(int value) { SetWidth(value - X()); }
-    int Bottom() const { return Y() + Height(); }
-    void SetBottom(int value) { SetHeight(value - Y()); }
+    int Right() const { return ClampedSum(X(), Width()); }
+    void SetRight(int value) { SetWidth(ClampedSum(value, -std::int64_t(X()))); }
+    int Bottom() const { return ClampedSum(Y(), Height()); }
+    void SetBottom(int value) { SetHeight(ClampedSum(value, -std::int64_t(Y()))); }
     TRect BoundsRect() const { return TRect{X(), Y(), Right(), Bottom()}; }
     void SetCorners(int left, int top, int right, int bottom) { shape_.SetCorners(left, top, right, bottom); }
     void SetPoints(const TPoints& points) { shape_.SetPoints(points); }

@@ -134,14 +134,15 @@ std::uint8_t THotSpotShape::PtInShape(int x, int y) const
 
 std::uint8_t THotSpotShape::PtInRectangle(int x, int y) const
 {
-    return InRange(y, y_, y_ + height_) && InRange(x, x_, x_ + width_) ? 1 : 0;
+    return InRange(y, y_, ClampedSum(y_, height_)) && InRange(x, x_, ClampedSum(x_, width_)) ? 1 : 0;
 }
 
 std::uint8_t THotSpotShape::PtInEllipse(int x, int y) const
 {
     if (width_ == 0 || height_ == 0)
         return 0;
-    if (x < x_ - 2 || x > x_ + width_ + 2 || y < y_ - 2 || y > y_ + height_ + 2)
+    if (!InRange(x, ClampedSum(x_, -2), ClampedSum(x_, std::int64_t(width_) + 2)) ||
+        !InRange(y, ClampedSum(y_, -2), ClampedSum(y_, std::int64_t(height_) + 2)))
         return 0;
     double a, b, cx, cy, angle;
     if (points_.size() >= 10) {
@@ -176,12 +177,12 @@ std::uint8_t THotSpotShape::PtInPolygon(int x, int y) const
     const std::size_t n = points_.size();
     if (n < 3)
         return 0;
-    if (!InRange(x, x_, x_ + width_) || !InRange(y, y_, y_ + height_))
+    if (!InRange(x, x_, ClampedSum(x_, width_)) || !InRange(y, y_, ClampedSum(y_, height_)))
         return 0;
     // The ray must leave the polygon: a fixed end at x = 1000 would miss the edges of a
     // polygon that reaches further right.
     const TPoint a{x, y};
-    const TPoint b{std::max(kRayEnd, x_ + width_ + 1), y};
+    const TPoint b{std::max(kRayEnd, ClampedSum(x_, std::int64_t(width_) + 1)), y};
     unsigned crossings = 0;
     // With the ray pointing right, the first half of the crossing test says no more than
     // "one end below the ray's line, the other not": decided from the rounded y alone, so
@@ -257,9 +258,9 @@ bool THotSpotShape::Scale(Axis axis, int value)
     int& size = horizontal ? width_ : height_;
     if (points_.empty() || size == 0) {
         if (horizontal)
-            SetCorners(x_, y_, x_ + value, y_ + height_);
+            SetCorners(x_, y_, ClampedSum(x_, value), ClampedSum(y_, height_));
         else
-            SetCorners(x_, y_, x_ + width_, y_ + value);
+            SetCorners(x_, y_, ClampedSum(x_, width_), ClampedSum(y_, value));
         return false;
     }
     const int turned = angle_;
@@ -270,9 +271,9 @@ bool THotSpotShape::Scale(Axis axis, int value)
         if (size == 0) {
             // The upright ellipse has no extent on this axis: rebuild it from its box.
             if (horizontal)
-                SetCorners(x_, y_, x_ + value, y_ + height_);
+                SetCorners(x_, y_, ClampedSum(x_, value), ClampedSum(y_, height_));
             else
-                SetCorners(x_, y_, x_ + width_, y_ + value);
+                SetCorners(x_, y_, ClampedSum(x_, width_), ClampedSum(y_, value));
             SetAngle(turned);
             return true;
         }
@@ -313,8 +314,8 @@ void THotSpotShape::SetCorners(int left, int top, int right, int bottom)
     case stEllipse:
         x_ = l;
         y_ = t;
-        width_ = r - l;
-        height_ = b - t;
+        width_ = Extent(l, r);
+        height_ = Extent(t, b);
         BuildEllipse();
         break;
     case stPolygon:

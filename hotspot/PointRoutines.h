@@ -41,6 +41,15 @@ inline int RoundToInt(double value)
     return std::int32_t(std::uint32_t(std::uint64_t(bits) & 0xFFFFFFFFu));
 }
 TPoint RoundPoint(const TRealPoint& point);
+// a + b kept within the 32-bit range: a box that reaches past it ends at the range's edge
+// instead of wrapping round to the other side.
+inline int ClampedSum(std::int64_t a, std::int64_t b)
+{
+    constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t sum = a + b;
+    return int(sum < lo ? lo : sum > hi ? hi : sum);
+}
 // low <= value <= high, both ends included.
 inline bool InRange(int value, int low, int high)
 {

@@ -101,3 +101,28 @@ TEST(HotSpotOutlineLimits, AnOutlineReachingPastEveryIntWritesAndReadsBack)
     EXPECT_TRUE(spot.HoverClippedBitmap().Empty());
     EXPECT_EQ(WriteFormBinary(*again), written);
 }
+
+// A box whose far edge lies past the int range ends at the range's edge: it must neither
+// wrap round onto the picture nor overflow in the point tests.
+TEST(HotSpotOutlineLimits, ABoxReachingPastTheIntRangeStaysWhereItWasPut)
+{
+    TMorvane control;
+    for (const TSpotShapeType type : {stRectangle, stEllipse}) {
+        THotSpot* far = control.HotSpots().AddHotSpot();
+        far->SetShapeType(type);
+        far->SetX(2000000000);
+        far->SetHeight(10);
+        far->SetWidth(2000000000);
+        EXPECT_EQ(far->X(), 2000000000) << "shape type " << int(type);
+        EXPECT_EQ(far->Right(), kIntMax);
+        EXPECT_EQ(far->ContainsPoint(10, 5), 0);
+        EXPECT_EQ(far->ContainsPoint(far->X() + far->Width() / 2, 5), 1);
+    }
+    THotSpot* left = control.HotSpots().AddHotSpot();
+    left->SetCorners(kIntMin, 0, kIntMin + 10, 10);
+    left->SetRight(kIntMax);
+    EXPECT_EQ(left->X(), kIntMin);
+    EXPECT_EQ(left->Width(), kIntMax);
+    EXPECT_EQ(left->ContainsPoint(0, 5), 0) << "the widest box ends at -1";
+    EXPECT_EQ(left->ContainsPoint(-1, 5), 1);
+}

@@ -35,6 +35,11 @@ TMorvane* THotSpot::OwnerControl() const
     return ownerCollection_ ? ownerCollection_->OwnerControl() : nullptr;
 }
 
+TMorvane* THotSpot::ShowingControl() const
+{
+    return ownerCollection_ ? ownerCollection_->ShowingControl() : nullptr;
+}
+
 void THotSpot::SetShapeType(TSpotShapeType value)
 {
     shape_.StoreShapeType(value);
@@ -91,7 +96,7 @@ void THotSpot::SetSelectedColor(TColor value)
     RebuildSelectedBitmap();
     if (blink_)
         RebuildBlinkBitmap();
-    TMorvane* control = OwnerControl();
+    TMorvane* control = ShowingControl();
     if (selected_ && !blink_ && control)
         control->DrawSelected(Index());
 }
@@ -130,9 +135,10 @@ void THotSpot::SetSelected(bool value)
         case smMultiSelect:
             break;
         }
-        control->DrawSelected(Index());
-    } else {
-        control->RestoreArea(Index());
+        if (TMorvane* showing = ShowingControl())
+            showing->DrawSelected(Index());
+    } else if (TMorvane* showing = ShowingControl()) {
+        showing->RestoreArea(Index());
     }
 }
 

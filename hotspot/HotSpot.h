@@ -134,6 +134,9 @@ public:
     // The collection that owns this hotspot, when it is a THotSpots; not owned.
     THotSpots* OwnerCollection() const { return ownerCollection_; }
     TMorvane* OwnerControl() const;
+    // The owning control when it shows this hotspot's collection: only then does this
+    // hotspot's index name a hotspot on its window.
+    TMorvane* ShowingControl() const;
 
 private:
     void ComposeStateBitmap(const TPicture& statePicture, TBitmap& target, TColor stateColor, int imageIndex);

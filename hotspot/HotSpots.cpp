@@ -24,19 +24,24 @@ TCollectionItem* THotSpots::CreateItem()
     return new THotSpot(this);
 }
 
+TMorvane* THotSpots::ShowingControl() const
+{
+    return owner_ != nullptr && owner_->HoldsHotSpots(this) ? owner_ : nullptr;
+}
+
 void THotSpots::EndBatch()
 {
     TCollection::EndBatch();
-    if (owner_) {
-        owner_->SetHoverIndexQuietly(-1);
-        owner_->SetClickIndex(-1);
+    if (TMorvane* control = ShowingControl()) {
+        control->SetHoverIndexQuietly(-1);
+        control->SetClickIndex(-1);
     }
 }
 
 void THotSpots::ItemRemoving(int index)
 {
-    if (owner_)
-        owner_->HotSpotRemoving(index);
+    if (TMorvane* control = ShowingControl())
+        control->HotSpotRemoving(index);
 }
 
 void THotSpots::CopyFrom(const THotSpots* source)

@@ -16,6 +16,8 @@ public:
 
     const char* ClassName() const override { return "THotSpots"; }
     TMorvane* OwnerControl() const { return owner_; }
+    // The owner when this is the collection it shows; else null.
+    TMorvane* ShowingControl() const;
 
     // A new hotspot with its creation values, appended at the end.
     THotSpot* AddHotSpot() { return static_cast<THotSpot*>(Add()); }

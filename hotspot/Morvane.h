@@ -89,6 +89,10 @@ public:
     // invalid index.
     void RestoreArea(int index);
 
+    // Whether the collection is this control's own. Another collection may name the control
+    // as its owner (one made to be copied in with SetHotSpots), but its indices do not name
+    // the hotspots the control shows.
+    bool HoldsHotSpots(const THotSpots* collection) const { return hotSpots_.get() == collection; }
     // The hotspot under a point: searched from the last index down, the first hit wins; -1.
     int HotSpotAt(int x, int y);
     // The blink timer's tick.

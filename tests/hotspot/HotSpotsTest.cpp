@@ -64,6 +64,34 @@ TEST_F(MorvaneFixture, DestroyingTheHoveredOrPressedHotspotLeavesNoStaleIndex)
     EXPECT_EQ(std::count(events.begin(), events.end(), "click over"), 0);
 }
 
+// A collection made for the control, to be copied in with SetHotSpots, is not the one it
+// shows: its removals and selections must not move or draw the control's own hotspots.
+TEST_F(MorvaneFixture, AnotherCollectionOfTheControlLeavesItsHotspotsAlone)
+{
+    Move(50, 15); // "over", index 3
+    ASSERT_EQ(control.HoverIndex(), 3);
+    THotSpots staged(&control);
+    staged.AddHotSpot()->SetCorners(0, 0, 10, 10);
+    staged.AddHotSpot()->SetCorners(20, 20, 30, 30);
+    delete staged.Item(0);
+    EXPECT_EQ(control.HoverIndex(), 3);
+    Move(50, 16);
+    EXPECT_EQ(events, (std::vector<std::string>{"enter over"})) << "no exit and enter for the same hotspot";
+
+    ASSERT_TRUE(ShowsPicture(10, 10));
+    staged.Item(0)->SetSelected(true);
+    EXPECT_TRUE(staged.Item(0)->Selected()) << "the owner still decides the selection rules";
+    staged.Item(0)->SetSelectedColor(clBlue);
+    EXPECT_TRUE(ShowsPicture(10, 10)) << "the control's hotspot 0 was drawn selected";
+    staged.BeginBatch();
+    staged.EndBatch();
+    EXPECT_EQ(control.HoverIndex(), 3);
+
+    control.SetHotSpots(&staged);
+    ASSERT_EQ(control.HotSpots().Count(), 1);
+    EXPECT_TRUE(control.HotSpots().Item(0)->Selected());
+}
+
 TEST(HotSpots, RescaleMapsEveryHotspotAndRoundsHalvesToEven)
 {
     TMorvane control;

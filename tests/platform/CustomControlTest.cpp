@@ -9,6 +9,7 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -205,22 +206,30 @@ TEST(CustomControlHandlers, AControlDestroyedByItsClickOrDoubleClickHandlerIsLef
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &event);
     };
-    auto* clicked = new TProbeControl;
-    const QPointer<TProbeControl> clickedAlive(clicked);
-    clicked->SetBounds(0, 0, 60, 40);
-    clicked->OnClick = TNotifyEvent([clicked](TObject*) { delete clicked; });
-    clicked->OnMouseUp = TMouseEvent([](TObject*, TMouseButton, TShiftState, int, int) { ADD_FAILURE(); });
-    send(clicked, QEvent::MouseButtonPress);
-    send(clicked, QEvent::MouseButtonRelease);
-    EXPECT_TRUE(clickedAlive.isNull());
-
-    auto* doubled = new TProbeControl;
-    const QPointer<TProbeControl> doubledAlive(doubled);
-    doubled->SetBounds(0, 0, 60, 40);
-    doubled->OnDblClick = TNotifyEvent([doubled](TObject*) { delete doubled; });
-    doubled->OnMouseDown = TMouseEvent([](TObject*, TMouseButton, TShiftState, int, int) { ADD_FAILURE(); });
-    send(doubled, QEvent::MouseButtonDblClick);
-    EXPECT_TRUE(doubledAlive.isNull());
+    // Sends the events to a new control whose handlers arm() sets up; true once it is gone.
+    const auto destroyedBy = [&](const std::function<void(TProbeControl&)>& arm,
+                                 std::initializer_list<QEvent::Type> types) {
+        auto* control = new TProbeControl;
+        const QPointer<TProbeControl> alive(control);
+        control->SetBounds(0, 0, 60, 40);
+        arm(*control);
+        for (const QEvent::Type type : types)
+            send(control, type);
+        return alive.isNull();
+    };
+    const TMouseEvent unexpected([](TObject*, TMouseButton, TShiftState, int, int) { ADD_FAILURE(); });
+    EXPECT_TRUE(destroyedBy(
+        [&](TProbeControl& c) {
+            c.OnClick = TNotifyEvent([&c](TObject*) { delete &c; });
+            c.OnMouseUp = unexpected;
+        },
+        {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}));
+    EXPECT_TRUE(destroyedBy(
+        [&](TProbeControl& c) {
+            c.OnDblClick = TNotifyEvent([&c](TObject*) { delete &c; });
+            c.OnMouseDown = unexpected;
+        },
+        {QEvent::MouseButtonDblClick}));
 }
 
 TEST_F(CustomControlTest, ReleaseOutsideIsNoClick)

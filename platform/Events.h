@@ -23,8 +23,12 @@ public:
     explicit operator bool() const { return bool(handler_); }
     void operator()(Args... args) const
     {
-        if (handler_)
-            handler_(std::forward<Args>(args)...);
+        if (!handler_)
+            return;
+        // The handler may assign or clear this very event (a one-shot handler, say): it runs
+        // from a copy of its own, so that what it captured lives until it returns.
+        const Handler running = handler_;
+        running(std::forward<Args>(args)...);
     }
     const std::string& MethodName() const { return methodName_; }
     void Clear()

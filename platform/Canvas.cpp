@@ -47,8 +47,11 @@ void TCanvas::Paint(const QRect& bounds, Fn&& draw)
     }
 }
 
-bool TCanvas::Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest)
+bool TCanvas::Blit(const QImage& from, QPoint sourceTopLeft, const QRect& dest)
 {
+    // Held apart from the target: when the source is the target's own image, writing then
+    // detaches the target, and the rows copied are the ones from before the copy.
+    const QImage source = from;
     // Opaque pixels copied one to one: rows are copied straight (32-bit) or looked up in
     // the colour table (compacted), limited to the clip region's rectangles. A painter
     // would scan-convert the clip for every copy.
@@ -210,17 +213,14 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& from, const TRect& sour
 {
     if (from.image_ == nullptr)
         return;
-    if (from.image_ == image_) {
-        // Copying within one image: take the source pixels first.
-        const QImage copy = *image_;
-        CopyRect(dest, copy, source);
-        return;
-    }
     CopyRect(dest, *from.image_, source);
 }
 
-void TCanvas::CopyRect(const TRect& dest, const QImage& from, const TRect& source)
+void TCanvas::CopyRect(const TRect& dest, const QImage& image, const TRect& source)
 {
+    // Held apart from the target, as in Blit: copying within one image reads the pixels
+    // from before the copy.
+    const QImage from = image;
     if (from.isNull() || source.Width() == 0 || source.Height() == 0)
         return;
     const QRect d = dest.ToQRect();

@@ -211,6 +211,40 @@ TEST(CanvasTest, CopyRectWithinOneBitmap)
     EXPECT_EQ(CountColor(b->Canvas(), clYellow, 5, 5, 10, 10), 25);
 }
 
+// Copies within one image read the pixels from before the copy, through every way in:
+// the canvas, its image, a bitmap drawn onto itself, and a scaled copy. Rows shifted down
+// would otherwise repeat the first row.
+TEST(CanvasTest, ShiftingPixelsWithinOneImageCopiesTheOldRows)
+{
+    const auto grey = [](int row) { return TColor(30 * (row + 1) * 0x010101); };
+    const auto rows = [&] {
+        auto b = Filled(4, 8, clWhite);
+        for (int y = 0; y < 8; ++y) {
+            b->Canvas().Brush.Color = grey(y);
+            b->Canvas().FillRect(Rect(0, y, 4, y + 1));
+        }
+        return b;
+    };
+    const auto expectShiftedByOne = [&](const TBitmap& b, const char* how) {
+        for (int y = 1; y < 8; ++y)
+            EXPECT_EQ(b.Canvas().Pixel(0, y), grey(y - 1)) << how << ", row " << y;
+    };
+    auto canvas = rows();
+    canvas->Canvas().CopyRect(Rect(0, 1, 4, 8), canvas->Canvas(), Rect(0, 0, 4, 7));
+    expectShiftedByOne(*canvas, "canvas");
+    auto image = rows();
+    image->Canvas().CopyRect(Rect(0, 1, 4, 8), *image->Canvas().Image(), Rect(0, 0, 4, 7));
+    expectShiftedByOne(*image, "image");
+    auto drawn = rows();
+    drawn->Canvas().Draw(0, 1, *drawn);
+    expectShiftedByOne(*drawn, "drawn onto itself");
+
+    auto scaled = rows();
+    scaled->Canvas().CopyRect(Rect(0, 2, 4, 8), *scaled->Canvas().Image(), Rect(0, 0, 4, 3)); // 3 rows to 6
+    for (int y = 2; y < 8; ++y)
+        EXPECT_EQ(scaled->Canvas().Pixel(0, y), grey((y - 2) / 2)) << "scaled, row " << y;
+}
+
 TEST(CanvasTest, PolygonIsClosedAndFilled)
 {
     auto b = Filled(30, 30, clWhite);

@@ -75,9 +75,19 @@ TBitmapFileShape CheckBitmapHeader(const QByteArray& file)
     // bytes validly stand for the largest bitmap there is.
     if (shape.runLength)
         return shape;
-    const std::int64_t available = file.size() - offBits;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         Invalid(std::to_string(bitCount) + " bits per pixel");
+    // The reader starts at the offset only when it lies past the headers, the colour table
+    // and the colour masks; an offset pointing back into them must not count their bytes
+    // as pixels (rows beyond the file's end would be left as whatever memory held).
+    std::int64_t tableBytes = 0;
+    if (bitCount <= 8) {
+        const std::uint32_t used = headerSize >= 40 ? U32(file, 46) : 0;
+        tableBytes = std::int64_t(used != 0 ? used : 1u << bitCount) * (headerSize == 12 ? 3 : 4);
+    }
+    const std::int64_t maskBytes = headerSize == 40 && compression == 3 ? 12 : 0;
+    const std::int64_t pixelStart = std::max<std::int64_t>(offBits, 14 + std::int64_t(headerSize) + tableBytes + maskBytes);
+    const std::int64_t available = file.size() - pixelStart;
     const std::int64_t stride = ((width * bitCount + 31) / 32) * 4;
     if (stride * height > available)
         Invalid("pixel data of " + std::to_string(available) + " bytes is shorter than " +

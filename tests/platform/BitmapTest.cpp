@@ -348,6 +348,28 @@ TEST(BitmapTest, ALyingHeaderRaisesAndKeepsTheOldPixels)
     EXPECT_THROW(b->LoadFromFileData(farOffset), EInvalidGraphic);
 }
 
+// The reader takes the pixels from after the colour table when the offset points back into
+// the headers: their bytes are no pixels, and a file short of rows is refused as such.
+TEST(BitmapTest, AnOffsetIntoTheHeadersDoesNotCountThemAsPixels)
+{
+    const std::vector<std::uint32_t> palette(256, 0x0000FF);
+    const QByteArray full = MakeBmp(8, palette, std::vector<std::vector<std::uint32_t>>(32, std::vector<std::uint32_t>(64, 1)));
+    const QByteArray halfRows = full.left(14 + 40 + 1024 + 64 * 16);
+    for (const std::uint32_t offset : {0u, 54u}) {
+        QByteArray file = halfRows;
+        Put32(file, 10, offset);
+        try {
+            DecodeBitmapFile(file);
+            ADD_FAILURE() << "offset " << offset << ": a file of half the rows was read";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_STREQ(e.what(), "Bitmap image is not valid: pixel data of 1024 bytes is shorter than 2048");
+        }
+        QByteArray whole = full;
+        Put32(whole, 10, offset);
+        EXPECT_EQ(DecodeBitmapFile(whole).pixel(63, 31), qRgb(0, 0, 0xFF)) << "offset " << offset;
+    }
+}
+
 TEST(BitmapTest, PixelsThatRunLengthDataSkipsAreTheFirstPaletteColour)
 {
     // Bottom row: 10 pixels of colour 1; a jump 5 right and 3 up; 4 pixels of colour 2; the

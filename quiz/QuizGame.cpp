@@ -127,10 +127,13 @@ void TQuizGame::EndGame()
 void TQuizGame::AnswerRight(THotSpot& hotSpot)
 {
     const THotSpot* clicked = &hotSpot;
+    const std::int32_t country = hotSpot.ID();
     Emit(outputs_.ShowMessage, RightMessage);
     // The box runs its own event loop: the hotspot may be gone when it closes. The point
-    // counts either way; only a hotspot still on the map is marked as found.
-    if (THotSpot* found = StillInCollection(clicked)) {
+    // counts either way; only a hotspot still on the map is marked as found, and only if it
+    // is still that country (a new hotspot may have taken the old one's memory).
+    THotSpot* found = StillInCollection(clicked);
+    if (found != nullptr && found->ID() == country) {
         found->SetClickColor(clLime);
         found->SetSelected(false);
         found->SetDown(true);

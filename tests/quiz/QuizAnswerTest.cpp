@@ -114,6 +114,26 @@ TEST_F(QuizTest, HotSpotRemovedWhileTheMessageIsOpenIsNotTouched)
     EXPECT_EQ(game.Score(), 2);
 }
 
+// A hotspot deleted while the message is open and a new one added: the new one often takes
+// the old one's memory, and must not be marked as the country found.
+TEST_F(QuizTest, AHotSpotThatReplacesTheAnsweredOneIsNotMarkedFound)
+{
+    game.NewQuiz();
+    THotSpot& asked = Country(game.CurrentAnswer());
+    THotSpot* replacement = nullptr;
+    whileMessageShows = [&](const std::string&) {
+        map.HotSpots().Delete(asked.Index());
+        replacement = map.HotSpots().AddHotSpot();
+        replacement->SetName("Atlantis");
+        replacement->SetID(99);
+    };
+    Click(asked);
+
+    ASSERT_NE(replacement, nullptr);
+    EXPECT_FALSE(replacement->Down()) << "a hotspot never clicked is marked as found";
+    EXPECT_EQ(game.Score(), 1);
+}
+
 // The real control delivers the clicks: press toggles the selection, release raises
 // OnHotSpotClick, which the window forwards to the game.
 TEST_F(QuizTest, ClicksOnTheControlAreJudged)

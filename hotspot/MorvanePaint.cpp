@@ -18,7 +18,8 @@ public:
         if (!hotspot.Clipped())
             return;
         if (hotspot.ShapeType() == stEllipse) {
-            region_ = CreateEllipticRgn(hotspot.X(), hotspot.Y(), ClampedSum(hotspot.X(), w), ClampedSum(hotspot.Y(), h));
+            region_ = CreateEllipticRgn(hotspot.X(), hotspot.Y(), ClampedSum(hotspot.X(), w),
+                                        ClampedSum(hotspot.Y(), h));
         } else {
             region_ = hotspot.CreateOutlineRgn(0, 0);
         }

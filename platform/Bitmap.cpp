@@ -86,7 +86,8 @@ TBitmapFileShape CheckBitmapHeader(const QByteArray& file)
         tableBytes = std::int64_t(used != 0 ? used : 1u << bitCount) * (headerSize == 12 ? 3 : 4);
     }
     const std::int64_t maskBytes = headerSize == 40 && compression == 3 ? 12 : 0;
-    const std::int64_t pixelStart = std::max<std::int64_t>(offBits, 14 + std::int64_t(headerSize) + tableBytes + maskBytes);
+    const std::int64_t pixelStart =
+        std::max<std::int64_t>(offBits, 14 + std::int64_t(headerSize) + tableBytes + maskBytes);
     const std::int64_t available = file.size() - pixelStart;
     const std::int64_t stride = ((width * bitCount + 31) / 32) * 4;
     if (stride * height > available)

@@ -54,7 +54,7 @@ public:
     // Copies rectangle source of canvas from into dest of this canvas, scaled when the
     // sizes differ. A plain pixel copy.
     void CopyRect(const TRect& dest, const TCanvas& from, const TRect& source);
-    void CopyRect(const TRect& dest, const QImage& from, const TRect& source);
+    void CopyRect(const TRect& dest, const QImage& image, const TRect& source);
     // Closed polygon, outlined with the pen and filled with the brush.
     void Polygon(const TIntPoints& points);
     // Cubic Bezier curve through knots 0, 3, 6, ... with the points between as controls.
@@ -74,7 +74,7 @@ private:
     void Paint(const QRect& bounds, Fn&& draw);
     // A plain unscaled copy of opaque pixels (32-bit, or one byte each into a colour table);
     // false when the formats do not allow it.
-    bool Blit(const QImage& source, QPoint sourceTopLeft, const QRect& dest);
+    bool Blit(const QImage& from, QPoint sourceTopLeft, const QRect& dest);
     void BlitRows(const QImage& source, const QRegion& region, QPoint offset);
     void BlitIndexed(const QImage& source, const QRegion& region, QPoint offset);
     bool Fill(const QRect& rect, const QColor& color);

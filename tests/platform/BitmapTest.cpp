@@ -353,7 +353,8 @@ TEST(BitmapTest, ALyingHeaderRaisesAndKeepsTheOldPixels)
 TEST(BitmapTest, AnOffsetIntoTheHeadersDoesNotCountThemAsPixels)
 {
     const std::vector<std::uint32_t> palette(256, 0x0000FF);
-    const QByteArray full = MakeBmp(8, palette, std::vector<std::vector<std::uint32_t>>(32, std::vector<std::uint32_t>(64, 1)));
+    const std::vector<std::vector<std::uint32_t>> rows(32, std::vector<std::uint32_t>(64, 1));
+    const QByteArray full = MakeBmp(8, palette, rows);
     const QByteArray halfRows = full.left(14 + 40 + 1024 + 64 * 16);
     for (const std::uint32_t offset : {0u, 54u}) {
         QByteArray file = halfRows;

@@ -20,6 +20,15 @@
 
 namespace {
 
+// The shapes, once: the picture draws them and the hotspots outline them.
+struct TBox {
+    int left, top, right, bottom;
+    QRect ToQRect() const { return QRect(left, top, right - left, bottom - top); }
+};
+const vandora::TPoints kTriangle{{20, 170}, {70, 30}, {120, 170}};
+constexpr TBox kCircle{140, 50, 230, 140};
+constexpr TBox kRectangle{250, 40, 340, 160};
+
 QImage DrawPicture()
 {
     QImage image(360, 200, QImage::Format_RGB32);
@@ -27,35 +36,35 @@ QImage DrawPicture()
     QPainter painter(&image);
     painter.setPen(QPen(Qt::black, 2));
     painter.setBrush(QColor(0x9C, 0xC3, 0xE6));
-    painter.drawPolygon(QPolygon({QPoint(20, 170), QPoint(70, 30), QPoint(120, 170)}));
-    painter.drawEllipse(QRect(140, 50, 90, 90));
-    painter.drawRect(QRect(250, 40, 90, 120));
+    QPolygonF triangle;
+    for (const vandora::TRealPoint& p : kTriangle)
+        triangle << QPointF(p.x, p.y);
+    painter.drawPolygon(triangle);
+    painter.drawEllipse(kCircle.ToQRect());
+    painter.drawRect(kRectangle.ToQRect());
     return image;
+}
+
+void AddHotSpot(vandora::TMorvane& map, vandora::TSpotShapeType type, const char* name)
+{
+    vandora::THotSpot* spot = map.HotSpots().AddHotSpot();
+    spot->SetShapeType(type);
+    const TBox& box = type == vandora::stEllipse ? kCircle : kRectangle;
+    if (type == vandora::stPolygon)
+        spot->SetPoints(kTriangle);
+    else
+        spot->SetCorners(box.left, box.top, box.right, box.bottom);
+    spot->SetName(name);
+    spot->SetClipped(true); // the looks follow the outline, not the box
+    spot->SetHoverColor(vandora::clYellow);
+    spot->SetSelectedColor(vandora::clRed);
 }
 
 void AddHotSpots(vandora::TMorvane& map)
 {
-    vandora::THotSpot* triangle = map.HotSpots().AddHotSpot();
-    triangle->SetShapeType(vandora::stPolygon);
-    triangle->SetPoints({{20, 170}, {70, 30}, {120, 170}});
-    triangle->SetName("Triangle");
-
-    vandora::THotSpot* circle = map.HotSpots().AddHotSpot();
-    circle->SetShapeType(vandora::stEllipse);
-    circle->SetCorners(140, 50, 230, 140);
-    circle->SetName("Circle");
-
-    vandora::THotSpot* square = map.HotSpots().AddHotSpot();
-    square->SetShapeType(vandora::stRectangle);
-    square->SetCorners(250, 40, 340, 160);
-    square->SetName("Rectangle");
-
-    for (int i = 0; i < map.HotSpots().Count(); ++i) {
-        vandora::THotSpot* spot = map.HotSpots().Item(i);
-        spot->SetClipped(true); // the looks follow the outline, not the box
-        spot->SetHoverColor(vandora::clYellow);
-        spot->SetSelectedColor(vandora::clRed);
-    }
+    AddHotSpot(map, vandora::stPolygon, "Triangle");
+    AddHotSpot(map, vandora::stEllipse, "Circle");
+    AddHotSpot(map, vandora::stRectangle, "Rectangle");
 }
 
 // The map with its picture and hotspots; writing the picture last binds every hotspot to

@@ -50,9 +50,10 @@ void TLabel::ApplyFont()
 {
     if (IsLoading())
         return;
-    if (parentFont_ && parentWidget() != nullptr) {
-        setFont(parentWidget()->font());
-        setPalette(parentWidget()->palette());
+    if (parentFont_) {
+        // Unset, so that Qt passes the parent's font and colours on, now and on every change.
+        setFont(QFont());
+        setPalette(QPalette());
     } else {
         setFont(font_.ToQFont());
         QPalette p = palette();
@@ -75,21 +76,35 @@ void TLabel::FitToText()
     if (!autoSize_ || IsLoading())
         return;
     const QFontMetrics metrics(font());
-    const int w = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());
-    resize(std::max(w, 1), metrics.height());
+    QString shown = text();
+    if (!shown.contains(QLatin1Char('\n'))) {
+        const int w = shown.isEmpty() ? 0 : metrics.horizontalAdvance(shown);
+        resize(std::max(w, 1), metrics.height());
+        return;
+    }
+    // Captions break lines with CR LF; the label shows one line per line feed.
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QSize lines = metrics.boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, shown).size();
+    resize(std::max(lines.width(), 1), lines.height());
 }
 
 void TLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::ParentChange && parentFont_)
-        ApplyFont();
+    if (event->type() == QEvent::FontChange)
+        FitToText();
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event)
 {
     pressed_ = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);
+}
+
+void TLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is not a second click: a link opens once.
+    event->accept();
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent* event)

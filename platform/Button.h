@@ -20,7 +20,8 @@ public:
     std::string Caption() const { return text().toStdString(); }
     void SetCaption(const std::string& value) { setText(QString::fromStdString(value)); }
     int TabOrder() const { return tabOrder_; }
-    void SetTabOrder(int value) { tabOrder_ = value; }
+    // Tab visits a form's buttons by rising TabOrder (equal ones in the order created).
+    void SetTabOrder(int value);
     // A default button is pressed by Enter anywhere in the form; a cancel button by Esc.
     bool Default() const { return default_; }
     void SetDefault(bool value) { default_ = value; }

@@ -1,8 +1,13 @@
 #include "platform/Form.h"
 
+#include "platform/Button.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace vandora {
 
@@ -54,6 +59,7 @@ void TForm::showEvent(QShowEvent* event)
     if (shownOnce_)
         return;
     shownOnce_ = true;
+    FocusFirstTabStop();
     if (position_ == poScreenCenter || position_ == poDesktopCenter) {
         if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();
@@ -67,10 +73,72 @@ void TForm::closeEvent(QCloseEvent* event)
 {
     TCloseAction action = caHide;
     OnClose(this, action);
-    if (action == caNone)
+    switch (action) {
+    case caNone:
         event->ignore();
-    else
-        QWidget::closeEvent(event);
+        return;
+    case caMinimize:
+        event->ignore();
+        showMinimized();
+        return;
+    case caFree:
+        deleteLater();
+        break;
+    case caHide:
+        break;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TForm::Loaded()
+{
+    TComponent::Loaded();
+    ApplyTabOrder();
+}
+
+QList<TButton*> TForm::ButtonsInTabOrder() const
+{
+    QList<TButton*> buttons = findChildren<TButton*>(Qt::FindDirectChildrenOnly);
+    std::stable_sort(buttons.begin(), buttons.end(),
+                     [](const TButton* a, const TButton* b) { return a->TabOrder() < b->TabOrder(); });
+    return buttons;
+}
+
+void TForm::ApplyTabOrder()
+{
+    // Qt keeps the chain as a ring: this sets who follows whom; the first show decides
+    // where it starts.
+    const QList<TButton*> buttons = ButtonsInTabOrder();
+    for (qsizetype i = 1; i < buttons.size(); ++i)
+        QWidget::setTabOrder(buttons[i - 1], buttons[i]);
+}
+
+void TForm::FocusFirstTabStop()
+{
+    if (focusWidget() != nullptr)
+        return;
+    for (TButton* button : ButtonsInTabOrder()) {
+        if (button->isVisibleTo(this) && button->isEnabled()) {
+            button->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void TForm::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool escape = event->key() == Qt::Key_Escape;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((enter || escape) && plain && !event->isAutoRepeat()) {
+        for (TButton* button : findChildren<TButton*>()) {
+            if (button->isVisibleTo(this) && button->isEnabled() && (enter ? button->Default() : button->Cancel())) {
+                button->click();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace vandora

@@ -5,10 +5,13 @@
 #include "platform/Events.h"
 #include "platform/Font.h"
 
+#include <QList>
 #include <QWidget>
 #include <string>
 
 namespace vandora {
+
+class TButton;
 
 enum TPosition : std::uint8_t { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
                                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
@@ -51,13 +54,26 @@ public:
 
     // Runs OnCreate: once, after the form and its controls have been read.
     void DoCreate() { OnCreate(this); }
+    // Orders its controls' tab order once the form has been read.
+    void Loaded() override;
+    // Chains the form's buttons for Tab by their TabOrder.
+    void ApplyTabOrder();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // OnClose decides: caNone keeps the window open, caMinimize minimises it instead,
+    // caHide closes it, and caFree closes it and deletes it afterwards (a form made with
+    // new only, as for Qt::WA_DeleteOnClose).
     void closeEvent(QCloseEvent* event) override;
+    // Enter presses the form's default button and Esc its cancel button, unless the
+    // control with the focus takes the key itself (a focused button takes Enter).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ApplyFont();
+    QList<TButton*> ButtonsInTabOrder() const;
+    // On the first show, the focus goes to the first button in tab order.
+    void FocusFirstTabStop();
 
     int left_ = 0;
     int top_ = 0;

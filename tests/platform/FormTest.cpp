@@ -1,0 +1,133 @@
+// TForm with TButton: the keyboard (Tab order, Enter, Esc) and what OnClose decides.
+#include "platform/Button.h"
+#include "platform/Form.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vandora;
+
+namespace {
+
+struct TClickCount {
+    int count = 0;
+    explicit TClickCount(TButton& button)
+    {
+        button.OnClick = TNotifyEvent([this](TObject*) { ++count; });
+    }
+};
+
+void SendKey(QWidget& target, int key, bool autoRepeat = false, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
+    QCoreApplication::sendEvent(&target, &press);
+}
+
+} // namespace
+
+TEST(FormKeyboardTest, TabVisitsTheButtonsByTabOrderOnceReadAndAfterEachChange)
+{
+    TForm form;
+    auto* second = new TButton(&form);
+    auto* first = new TButton(&form);
+    auto* third = new TButton(&form);
+    // The button Tab moves on to (the chain is a ring through the window).
+    const auto next = [&form](QWidget* w) {
+        w = w->nextInFocusChain();
+        return w == &form ? w->nextInFocusChain() : w;
+    };
+    for (TButton* b : {second, first, third})
+        b->SetComponentState(csLoading, true); // as while the form is read
+    second->SetTabOrder(1);
+    first->SetTabOrder(0);
+    third->SetTabOrder(2);
+    EXPECT_EQ(next(second), first); // creation order until the form has been read
+    form.Loaded();
+    for (TButton* b : {second, first, third})
+        b->Loaded();
+    EXPECT_EQ(next(first), second);
+    EXPECT_EQ(next(second), third);
+    EXPECT_EQ(next(third), first);
+
+    third->SetTabOrder(0); // equal to first's: the one created first comes first
+    EXPECT_EQ(next(first), third);
+    EXPECT_EQ(next(third), second);
+
+    // The first show gives the focus to the first enabled button in tab order.
+    first->setEnabled(false);
+    form.show();
+    EXPECT_EQ(form.focusWidget(), third);
+}
+
+TEST(FormKeyboardTest, EnterPressesTheDefaultButtonAndEscTheCancelButtonUnlessAButtonHasTheFocus)
+{
+    TForm form;
+    auto* ok = new TButton(&form);
+    auto* cancel = new TButton(&form);
+    auto* other = new TButton(&form);
+    ok->SetDefault(true);
+    cancel->SetCancel(true);
+    TClickCount okClicks(*ok), cancelClicks(*cancel), otherClicks(*other);
+
+    SendKey(form, Qt::Key_Return);
+    SendKey(form, Qt::Key_Enter, false, Qt::KeypadModifier);
+    SendKey(form, Qt::Key_Escape);
+    EXPECT_EQ(okClicks.count, 2);
+    EXPECT_EQ(cancelClicks.count, 1);
+
+    // A held key, a key with Ctrl, a disabled or hidden default button: nothing.
+    SendKey(form, Qt::Key_Return, true);
+    SendKey(form, Qt::Key_Return, false, Qt::ControlModifier);
+    ok->setEnabled(false);
+    SendKey(form, Qt::Key_Return);
+    ok->setEnabled(true);
+    ok->setVisible(false);
+    SendKey(form, Qt::Key_Return);
+    EXPECT_EQ(okClicks.count, 2);
+
+    // The focused button takes Enter itself, once per press; Esc still reaches the form.
+    SendKey(*other, Qt::Key_Return);
+    SendKey(*other, Qt::Key_Return, true);
+    SendKey(*other, Qt::Key_Escape);
+    EXPECT_EQ(otherClicks.count, 1);
+    EXPECT_EQ(cancelClicks.count, 2);
+    EXPECT_EQ(okClicks.count, 2);
+}
+
+TEST(FormCloseTest, OnCloseKeepsMinimisesHidesOrFreesTheWindow)
+{
+    auto* form = new TForm;
+    const QPointer<TForm> alive(form);
+    TCloseAction next = caNone;
+    int asked = 0;
+    form->OnClose = TCloseEvent([&](TObject*, TCloseAction& action) {
+        ++asked;
+        EXPECT_EQ(action, caHide); // what happens unless the handler says otherwise
+        action = next;
+    });
+    form->show();
+
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    next = caMinimize;
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isMinimized());
+    next = caHide;
+    form->showNormal();
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(alive.isNull());
+
+    form->show();
+    next = caFree;
+    EXPECT_TRUE(form->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_EQ(asked, 4);
+    delete alive.data();
+}

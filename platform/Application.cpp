@@ -15,8 +15,11 @@ namespace vandora {
 
 namespace {
 
-// Debian's metric-compatible Tahoma (fonts-wine), which fontconfig does not index.
+// Debian's metric-compatible Tahoma (fonts-wine), which fontconfig does not index: the
+// regular face and the bold one, so that bold text keeps its designed widths instead of
+// being the regular face made heavier.
 constexpr const char* kTahomaFile = "/usr/share/wine/fonts/tahoma.ttf";
+constexpr const char* kTahomaBoldFile = "/usr/share/wine/fonts/tahomabd.ttf";
 
 std::string ProgramFilePath()
 {
@@ -40,8 +43,11 @@ TApplication::~TApplication() = default;
 void TApplication::Initialize()
 {
     bool haveTahoma = QFontDatabase::families().contains(QStringLiteral("Tahoma"));
-    if (!haveTahoma && QFile::exists(QString::fromLatin1(kTahomaFile)))
+    if (!haveTahoma && QFile::exists(QString::fromLatin1(kTahomaFile))) {
         haveTahoma = QFontDatabase::addApplicationFont(QString::fromLatin1(kTahomaFile)) >= 0;
+        if (haveTahoma && QFile::exists(QString::fromLatin1(kTahomaBoldFile)))
+            QFontDatabase::addApplicationFont(QString::fromLatin1(kTahomaBoldFile));
+    }
     if (!haveTahoma)
         QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
 }

@@ -3,14 +3,18 @@
 
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
+#include "platform/Font.h"
 #include "platform/Timer.h"
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFile>
+#include <QRawFont>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 using namespace vandora;
 using vandora::test::ScopedService;
@@ -75,6 +79,32 @@ TEST(ApplicationTitleTest, FolderDroppedCutAtTheFirstFullStopRestLowerCase)
     EXPECT_EQ(TApplication::TitleFromFileName("C:\\folder\\"), "");
     EXPECT_EQ(TApplication::TitleFromFileName(""), "");
     EXPECT_EQ(TApplication::TitleFromFileName("/tmp/ÉCOLE.exe"), "École");
+}
+
+// The window font's faces are the files' own, so that text keeps its designed widths: the
+// bold one is not the regular face made heavier.
+TEST(ApplicationFontTest, TahomaRegularAndBoldAreTheMetricCompatibleFaces)
+{
+    const QString text = QStringLiteral("Start new quiz");
+    const auto width = [&text](const QRawFont& face) {
+        qreal sum = 0;
+        for (const QPointF& advance : face.advancesForGlyphIndexes(face.glyphIndexesForString(text)))
+            sum += advance.x();
+        return sum;
+    };
+    for (const auto& [style, file] : {std::pair{TFontStyles(0), "tahoma.ttf"}, std::pair{TFontStyles(fsBold), "tahomabd.ttf"}}) {
+        const QString path = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(file);
+        if (!QFile::exists(path))
+            GTEST_SKIP() << "fonts-wine is not installed";
+        TFont font;
+        font.SetStyle(style);
+        const QRawFont used = QRawFont::fromFont(font.ToQFont());
+        const QRawFont expected(path, 11);
+        ASSERT_TRUE(used.isValid() && expected.isValid()) << file;
+        EXPECT_EQ(used.familyName().toStdString(), expected.familyName().toStdString()) << file;
+        EXPECT_EQ(used.styleName().toStdString(), expected.styleName().toStdString()) << file;
+        EXPECT_DOUBLE_EQ(width(used), width(expected)) << file;
+    }
 }
 
 TEST(ApplicationTest, TheTestProgramRunsUnderTheApplicationObject)

@@ -1,6 +1,8 @@
 // The commands that read a form into real components: list and check.
 #include "tools/form/FormTool.h"
 
+#include <QTemporaryDir>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -40,4 +42,24 @@ TEST(FormListTest, CheckLooksUpEveryPropertyOfTheRealClasses)
     EXPECT_NE(err.find("Bogus"), std::string::npos) << err;
     EXPECT_NE(err.find("Map"), std::string::npos) << err;
     EXPECT_EQ(RunTool({"list", Data("unknown-property.form")}, out, err), kExitFailed);
+}
+
+TEST(FormListTest, AnErrorInATextFormNamesItsLine)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("bad.form").toStdString();
+    std::ofstream(path) << "object Form2: TForm2\n"
+                           "  object Morvane1: TMorvane\n"
+                           "    HotSpots = <\n"
+                           "      item\n"
+                           "        ID = 'x'\n"
+                           "      end>\n"
+                           "  end\n"
+                           "end\n";
+    for (const char* command : {"check", "list"}) {
+        std::string out, err;
+        EXPECT_EQ(RunTool({command, path}, out, err), kExitFailed);
+        EXPECT_EQ(err, "Invalid property value (component Morvane1: TMorvane, property HotSpots[0].ID, line 5)\n")
+            << command;
+    }
 }

@@ -23,12 +23,13 @@ std::string RootClassName(const QByteArray& binary)
 std::unique_ptr<TComponent> LoadComponents(const QByteArray& form)
 {
     RegisterMorvaneClasses();
-    const QByteArray binary = FormToBinary(form);
-    const TClassInfo* rootClass = TClassRegistry::Instance().Find(RootClassName(binary));
+    // The binary twin only tells the root's class; the form itself is read as given, so
+    // that errors in a text form name its line.
+    const TClassInfo* rootClass = TClassRegistry::Instance().Find(RootClassName(FormToBinary(form)));
     if (rootClass != nullptr && rootClass->CanCreate())
-        return ReadForm(binary);
+        return ReadForm(form);
     auto plain = std::make_unique<TForm>();
-    ReadForm(binary, *plain);
+    ReadForm(form, *plain);
     return plain;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/CursorIdents.h"
 #include "platform/Exceptions.h"
 #include "platform/Picture.h"
+#include "platform/StreamUtf8.h"
 
 #include <QWidget>
 #include <limits>
@@ -69,10 +70,14 @@ void TWriter::WriteProperty(TPersistent& object, const TPropertyInfo& property)
     switch (property.Kind) {
     case TPropertyKind::String: {
         const std::string value = property.GetString(object);
-        if (!value.empty()) {
-            WritePropertyName(property.Name);
-            WriteString(value);
-        }
+        if (value.empty())
+            break;
+        // Refused here, or the form would be written and then refused when read.
+        if (!IsValidUtf8(value))
+            throw EWriteError("Property " + prefix_ + property.Name + " of " + object.ClassName() +
+                              " holds bytes that are not UTF-8");
+        WritePropertyName(property.Name);
+        out_.WriteString(value);
         break;
     }
     case TPropertyKind::Object:
@@ -180,6 +185,13 @@ void TWriter::WriteInteger(std::int64_t value)
 void TWriter::WriteBinary(const QByteArray& bytes)
 {
     out_.WriteBinary(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+void TWriter::WriteString(std::string_view utf8)
+{
+    if (!IsValidUtf8(utf8))
+        throw EWriteError("A string holds bytes that are not UTF-8");
+    out_.WriteString(utf8);
 }
 
 void TWriter::WriteSet(const std::vector<std::string>& elements)

@@ -46,7 +46,8 @@ public:
     void WriteReal(double value) { out_.WriteExtended(TExtended::FromDouble(value)); }
     void WriteExtended(const TExtended& value) { out_.WriteExtended(value); }
     void WriteDouble(double value) { out_.WriteDouble(value); }
-    void WriteString(std::string_view utf8) { out_.WriteString(utf8); }
+    // Raises EWriteError for bytes that are not UTF-8, which no reader would take back.
+    void WriteString(std::string_view utf8);
     void WriteIdent(std::string_view ident) { out_.WriteIdent(ident); }
     void WriteBoolean(bool value) { out_.WriteKind(value ? TValueKind::True : TValueKind::False); }
     void WriteBinary(const QByteArray& bytes);

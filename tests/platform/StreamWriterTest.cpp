@@ -237,3 +237,21 @@ TEST_F(StreamWriterTest, AClassWithoutATableCannotBeWritten)
     sample.SetKind(static_cast<TSampleKind>(9));
     EXPECT_THROW(WriteFormBinary(sample), EWriteError);
 }
+
+TEST_F(StreamWriterTest, TextThatIsNotUtf8IsRefusedSinceNoReaderWouldTakeItBack)
+{
+    TSampleComponent sample;
+    sample.SetName("C");
+    sample.SetCaption("K\xF6ln"); // Latin-1
+    try {
+        WriteFormBinary(sample);
+        ADD_FAILURE() << "written";
+    } catch (const EWriteError& e) {
+        EXPECT_STREQ(e.what(), "Property Caption of TSampleComponent holds bytes that are not UTF-8");
+    }
+    EXPECT_THROW(WriteFormText(sample), EWriteError);
+    sample.SetCaption("K\xC3\xB6ln");
+    TSampleComponent back;
+    ReadForm(WriteFormBinary(sample), back);
+    EXPECT_EQ(back.Caption(), "K\xC3\xB6ln");
+}

@@ -228,7 +228,10 @@ private:
                 Fail("A raw extended real has 20 hex digits after 0x: '" + text + "'", token.line);
             out_.WriteExtended(*value);
         } else if (IsDecimalRealText(text)) {
-            out_.WriteExtended(*TExtended::FromDecimalText(text));
+            const auto value = TExtended::FromDecimalText(text);
+            if (!value)
+                Fail("Real " + text + " lies outside the range of an extended real", token.line);
+            out_.WriteExtended(*value);
         } else {
             out_.WriteInteger(Integer(token));
         }
@@ -281,6 +284,8 @@ private:
         if (token.kind == TTokenKind::Number) {
             if (const auto value = ParseDoubleText(text))
                 return out_.WriteDouble(*value);
+            if (IsDecimalRealText(text))
+                Fail("Real " + text + " lies outside the range of a double", token.line);
         }
         Fail("A real (decimal, or 0x and 16 hex digits) is expected after 'double:'", token.line);
     }

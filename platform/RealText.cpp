@@ -1,5 +1,6 @@
 #include "platform/RealText.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -76,10 +77,16 @@ std::optional<Real> Parse(std::string_view text)
         return std::nullopt;
     const std::string copy(text);
     TCLocaleScope cLocale;
+    errno = 0;
+    Real value;
     if constexpr (sizeof(Real) == sizeof(double))
-        return std::strtod(copy.c_str(), nullptr);
+        value = std::strtod(copy.c_str(), nullptr);
     else
-        return std::strtold(copy.c_str(), nullptr);
+        value = std::strtold(copy.c_str(), nullptr);
+    // Beyond the range is a mistake, not infinity; below it rounds to zero or a denormal.
+    if (errno == ERANGE && std::isinf(value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace

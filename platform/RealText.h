@@ -16,7 +16,8 @@ std::string ShortestRealText(long double value);
 // optionally '.' and digits, optionally an exponent; at least one of '.' and exponent.
 bool IsDecimalRealText(std::string_view text);
 
-// strtod / strtold in the C locale; nullopt unless the whole text is a decimal real.
+// strtod / strtold in the C locale; nullopt unless the whole text is a decimal real within
+// the type's range (beyond it is an error rather than infinity).
 std::optional<double> ParseDoubleText(std::string_view text);
 std::optional<long double> ParseLongDoubleText(std::string_view text);
 

@@ -156,6 +156,12 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 4294967296\nend\n"),
               "Integer 4294967296 lies outside the 32-bit range (component F: TF, property A, line 2)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1x\nend\n"), "Malformed number '1x' (component F: TF, property A, line 2)");
+    // A real beyond the range is a mistake, not infinity (infinities are written in hex).
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = -1e5000\nend\n"),
+              "Real -1e5000 lies outside the range of an extended real (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = double:1e400\nend\n"),
+              "Real 1e400 lies outside the range of a double (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = double:1e-400\nend\n"), "no error"); // rounds to zero
     EXPECT_EQ(ErrorOf("object F: TF\n  A = int8:300\nend\n"),
               "Integer 300 does not fit in int8 (component F: TF, property A, line 2)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = float:1\nend\n"), "Unknown value tag 'float:' (component F: TF, property A, line 2)");

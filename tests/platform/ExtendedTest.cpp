@@ -123,4 +123,8 @@ TEST(ExtendedTest, RealTextSyntax)
     EXPECT_FALSE(IsDecimalRealText("inf"));
     EXPECT_EQ(ParseDoubleText("0.25"), 0.25);
     EXPECT_FALSE(ParseDoubleText("0,25"));
+    EXPECT_FALSE(ParseDoubleText("1e309"));
+    EXPECT_FALSE(ParseLongDoubleText("-1e4933"));
+    EXPECT_TRUE(ParseLongDoubleText("1e309"));
+    EXPECT_EQ(ParseDoubleText("1e-400"), 0.0);
 }

@@ -47,7 +47,9 @@ public:
     // of the component it is nested in (when both are widgets) and stored in root's field
     // of that name. Components carry csLoading | csReading while they are read; then
     // Loaded runs on root and on each child in stream order. On failure the children
-    // created are destroyed and root's fields that received them are reset.
+    // created are destroyed, root's fields that received them are reset and its name is
+    // restored; root's own properties keep what was read before the error, so a root that
+    // failed to read is meant to be discarded, as a form whose constructor reads it is.
     void ReadRootComponent(TComponent& root);
     // The same with a root created by the class name that the form holds.
     std::unique_ptr<TComponent> ReadRootComponent();

@@ -71,6 +71,8 @@ private:
     void Expect(std::string_view keyword, const std::string& what)
     {
         const TToken token = lexer_.Next();
+        if (token.kind == TTokenKind::End)
+            Fail("The text ends where '" + std::string(keyword) + "' is expected", token.line);
         if (!token.IsKeyword(keyword))
             Fail(what, token.line);
     }
@@ -156,7 +158,9 @@ private:
                 property_.pop_back(); // "A[0]." names the item as "A[0]"
             Fail("A property has no name", line);
         }
-        ExpectSymbol('=', "'=' is expected after the property name");
+        // Named on the property's own line: the token read instead may be lines further on.
+        if (!lexer_.Next().IsSymbol('='))
+            Fail("'=' is expected after the property name", line);
         Mark(line);
         out_.WriteShortString(name);
         Value();
@@ -334,9 +338,10 @@ private:
                 TaggedItemInteger();
             out_.WriteKind(TValueKind::List);
             const std::string prefix = property + "[" + std::to_string(index) + "].";
-            while (!lexer_.Peek().IsKeyword("end"))
+            while (AtPropertyName())
                 Property(prefix);
-            lexer_.Next();
+            property_ = property + "[" + std::to_string(index) + "]";
+            Expect("end", "'end' is expected (an item holds properties only)");
             out_.WriteByte(0);
             property_ = property;
         }

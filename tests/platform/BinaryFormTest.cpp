@@ -150,9 +150,12 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
     EXPECT_EQ(ErrorOf("objekt F: TF\nend\n"), "A form starts with 'object' (line 1)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A 1\nend\n"),
               "'=' is expected after the property name (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n  Y\n\n  Z = 2\nend\n"),
+              "'=' is expected after the property name (component F: TF, property Y, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item\n      B = 1\n      object C: TC\n      end\n    end>\nend\n"),
+              "'end' is expected (an item holds properties only) (component F: TF, property A[0], line 5)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 'open\nend\n"), "Unterminated string (component F: TF, property A, line 2)");
-    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n"), "'end' is expected (properties come before child components) "
-                                                  "(component F: TF, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n"), "The text ends where 'end' is expected (component F: TF, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 4294967296\nend\n"),
               "Integer 4294967296 lies outside the 32-bit range (component F: TF, property A, line 2)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1x\nend\n"), "Malformed number '1x' (component F: TF, property A, line 2)");

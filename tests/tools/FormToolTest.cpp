@@ -68,7 +68,7 @@ TEST(FormToolTest, CheckExitsWithTheVerdict)
 
     const TResult bad = RunTool({"check", Data("truncated.form")});
     EXPECT_EQ(bad.code, kExitFailed);
-    EXPECT_EQ(bad.err, "A property name is expected (component Morvane1: TMorvane, property HotSpots[0].Name, line 7)\n");
+    EXPECT_EQ(bad.err, "The text ends where 'end' is expected (component Morvane1: TMorvane, property HotSpots[0], line 7)\n");
 
     const TResult missing = RunTool({"check", Data("no-such.form")});
     EXPECT_EQ(missing.code, kExitFailed);

@@ -1,5 +1,7 @@
 #include "platform/Label.h"
 
+#include "platform/LineBox.h"
+
 #include <QMouseEvent>
 
 namespace vandora {
@@ -73,19 +75,25 @@ void TLabel::FitToText()
 {
     // The label keeps its left and top edges and takes the size of its text. While its form
     // is read, font and caption arrive one property at a time: it is fitted once at the end.
-    if (!autoSize_ || IsLoading())
+    if (IsLoading())
         return;
     const QFontMetrics metrics(font());
+    const TLineBox line = DesignedLineBox(font());
+    // The baseline where the form's designer saw it, however Qt measures the font.
+    const int inset = std::max(0, line.ascent - metrics.ascent());
+    setContentsMargins(0, inset, 0, 0);
+    if (!autoSize_)
+        return;
     QString shown = text();
     if (!shown.contains(QLatin1Char('\n'))) {
         const int w = shown.isEmpty() ? 0 : metrics.horizontalAdvance(shown);
-        resize(std::max(w, 1), metrics.height());
+        resize(std::max(w, 1), line.Height());
         return;
     }
     // Captions break lines with CR LF; the label shows one line per line feed.
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QSize lines = metrics.boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, shown).size();
-    resize(std::max(lines.width(), 1), lines.height());
+    resize(std::max(lines.width(), 1), inset + lines.height());
 }
 
 void TLabel::changeEvent(QEvent* event)

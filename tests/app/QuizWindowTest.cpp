@@ -101,6 +101,11 @@ TEST_F(QuizWindow, TheWindowIsBuiltAsDesigned)
     EXPECT_EQ(form->Label1->text(), "Demo for TMorvane by");
     EXPECT_TRUE(form->Label3->font().underline());
     EXPECT_EQ(form->Label3->Cursor(), crHandPoint);
+    // Labels as high as designed: 13 pixels at the window's 11, 25 at 21.
+    for (const TLabel* label : {form->Label1, form->Label3})
+        EXPECT_EQ(label->height(), 13) << label->Name();
+    for (const TLabel* label : {form->Label2, form->lblQuestion, form->lblScore})
+        EXPECT_EQ(label->height(), 25) << label->Name();
     EXPECT_TRUE(Question().empty());
     EXPECT_TRUE(ScoreLine().empty());
     EXPECT_EQ(form->Game().State(), TQuizState::Idle);

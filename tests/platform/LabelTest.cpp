@@ -1,12 +1,17 @@
 // TLabel: fitting to its text, following its form's font, and clicks.
 #include "platform/Form.h"
 #include "platform/Label.h"
+#include "platform/LineBox.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QFile>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace vandora;
 
@@ -22,14 +27,14 @@ TEST(LabelTest, ALabelOnItsFormsFontFollowsLaterChangesOfItAndRefits)
     form.Font().SetColor(clBlue);
     EXPECT_EQ(label->font().pixelSize(), 21);
     EXPECT_GT(label->width(), before.width());
-    EXPECT_EQ(label->height(), QFontMetrics(label->font()).height());
+    EXPECT_EQ(label->height(), DesignedLineBox(label->font()).Height());
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::blue));
 
     // A font of its own ends the link; the form's next change leaves it alone.
     label->Font().SetHeight(-11);
     form.Font().SetHeight(-30);
     EXPECT_EQ(label->font().pixelSize(), 11);
-    EXPECT_EQ(label->height(), QFontMetrics(label->font()).height());
+    EXPECT_EQ(label->height(), DesignedLineBox(label->font()).Height());
 }
 
 TEST(LabelTest, ACaptionOfSeveralLinesSizesTheLabelToThemAll)
@@ -43,8 +48,40 @@ TEST(LabelTest, ACaptionOfSeveralLinesSizesTheLabelToThemAll)
     EXPECT_EQ(label.Caption(), "Game over.\r\nYour score is 34/34");
 
     label.SetCaption("One line");
-    EXPECT_EQ(label.height(), m.height());
+    EXPECT_EQ(label.height(), DesignedLineBox(label.font()).Height());
     EXPECT_EQ(label.width(), m.horizontalAdvance(QStringLiteral("One line")));
+}
+
+// The metric-compatible Tahoma asks for its smaller typographic heights; the forms were
+// designed with its Windows ones: 13 pixels at 11, 25 at 21, the baseline 11 and 21 down.
+TEST(LabelTest, TahomaLabelsAreAsHighAsDesignedAndAccentedCapitalsShowWhole)
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    for (const auto& [px, designed] : {std::pair{11, 13}, std::pair{21, 25}}) {
+        TLabel label;
+        label.Font().SetHeight(-px);
+        label.SetCaption("\xc3\x89" "cole");
+        EXPECT_EQ(label.height(), designed) << px << " pixels";
+        const int baseline = label.contentsMargins().top() + QFontMetrics(label.font()).ascent();
+        EXPECT_EQ(baseline, px) << px << " pixels";
+
+        // The text laid out as the label lays it out, with room above: no ink above its top.
+        constexpr int room = 8;
+        QImage tall(label.width(), label.height() + room, QImage::Format_RGB32);
+        tall.fill(Qt::white);
+        {
+            QPainter painter(&tall);
+            painter.setFont(label.font());
+            painter.drawText(label.contentsRect().translated(0, room), Qt::AlignLeft | Qt::AlignTop, label.text());
+        }
+        int inkTop = -1;
+        for (int y = 0; y < tall.height() && inkTop < 0; ++y)
+            for (int x = 0; x < tall.width() && inkTop < 0; ++x)
+                if (tall.pixel(x, y) != qRgb(255, 255, 255))
+                    inkTop = y;
+        EXPECT_GE(inkTop, room) << px << " pixels: the accent starts above the label";
+    }
 }
 
 TEST(LabelTest, AClickIsAPressAndAReleaseOnTheLabelAndADoubleClickIsOne)

@@ -110,6 +110,8 @@ private:
     void ReadChild(TComponent& parent);
     void BindField(TComponent& child, std::size_t offset);
     void FinishLoading();
+    // Loaded, with an error from it named after the component.
+    void RunLoaded(TComponent& component);
     void Rollback(TComponent& root);
     void ReadProperties(TPersistent& object, const std::string& contextPrefix);
     void ReadPropertyEntry(TPersistent& object, const std::string& contextPrefix);

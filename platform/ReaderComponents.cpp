@@ -135,20 +135,27 @@ void TReader::BindField(TComponent& child, std::size_t offset)
 
 void TReader::FinishLoading()
 {
+    root_->SetComponentState(csReading, false);
+    for (TComponent* child : created_)
+        child->SetComponentState(csReading, false);
+    RunLoaded(*root_);
+    for (TComponent* child : created_)
+        RunLoaded(*child);
+    created_.clear();
+    boundFields_.clear();
+}
+
+void TReader::RunLoaded(TComponent& component)
+{
     try {
-        root_->SetComponentState(csReading, false);
-        for (TComponent* child : created_)
-            child->SetComponentState(csReading, false);
-        root_->Loaded();
-        for (TComponent* child : created_)
-            child->Loaded();
+        component.Loaded();
     } catch (const EFilerError&) {
         throw;
     } catch (const std::exception& e) {
+        components_.push_back(ComponentLabel(component.Name(), component.ClassName()));
+        property_.clear();
         in_.Fail("Loading failed: " + std::string(e.what()), in_.Position());
     }
-    created_.clear();
-    boundFields_.clear();
 }
 
 void TReader::Rollback(TComponent& root)

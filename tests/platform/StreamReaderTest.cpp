@@ -174,6 +174,24 @@ TEST_F(StreamReaderTest, LoadedRunsRootFirstAfterEverythingIsRead)
     EXPECT_EQ(form.First->ComponentState(), 0u);
 }
 
+TEST_F(StreamReaderTest, AnErrorFromLoadedNamesTheComponentAndUndoesTheRead)
+{
+    TSampleComponent::FailLoadedOf = "Second";
+    const int alive = TSampleComponent::Alive;
+    TSampleForm form;
+    try {
+        ReadForm(kForm, form);
+        ADD_FAILURE() << "read";
+    } catch (const EReadError& e) {
+        const std::string what = e.what();
+        EXPECT_EQ(what.rfind("Loading failed: not ready (component Second: TSampleComponent, line ", 0), 0u) << what;
+    }
+    TSampleComponent::FailLoadedOf.clear();
+    EXPECT_EQ(TSampleComponent::Alive, alive);
+    EXPECT_EQ(form.First, nullptr);
+    EXPECT_EQ(form.ComponentCount(), 0);
+}
+
 TEST_F(StreamReaderTest, CollectionsAreReadInOneBatch)
 {
     // An empty stored list leaves the items as they are.

@@ -4,6 +4,8 @@
 #include "platform/Reader.h"
 #include "platform/Writer.h"
 
+#include <stdexcept>
+
 namespace vandora::samples {
 
 std::vector<std::string>& Log()
@@ -63,6 +65,8 @@ void TSampleComponent::SetCount(int value)
 void TSampleComponent::Loaded()
 {
     Log().push_back("Loaded " + Name() + " " + std::to_string(ComponentState()));
+    if (!FailLoadedOf.empty() && Name() == FailLoadedOf)
+        throw std::runtime_error("not ready");
     TComponent::Loaded();
 }
 

@@ -73,6 +73,7 @@ public:
     TSampleComponent() : items_(this) { ++Alive; }
     ~TSampleComponent() override { --Alive; }
     static inline int Alive = 0;
+    static inline std::string FailLoadedOf; // the name of a component whose Loaded throws
     const char* ClassName() const override { return "TSampleComponent"; }
     void Loaded() override;
 

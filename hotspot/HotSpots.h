@@ -34,7 +34,7 @@ public:
     void CopyFrom(const THotSpots* source);
     // Maps every hotspot from the base size to the new size.
     void Rescale(int newWidth, int newHeight);
-    // Closing the outermost batch forgets the hovered and the pressed hotspot.
+    // Every batch end, nested ones too, forgets the hovered and the pressed hotspot.
     void EndBatch() override;
 
 protected:

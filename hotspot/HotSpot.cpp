@@ -168,7 +168,7 @@ std::uint8_t THotSpot::ContainsPoint(int px, int py)
 void THotSpot::CopyFrom(const THotSpot& source)
 {
     if (&source == this)
-        return;
+        return; // already equal; the rebuilds the steps would cause change nothing
     hint_ = source.hint_;
     SetCorners(source.X(), source.Y(), source.Right(), source.Bottom());
     clipped_ = source.clipped_;

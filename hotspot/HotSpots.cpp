@@ -49,7 +49,7 @@ void THotSpots::CopyFrom(const THotSpots* source)
     if (source == nullptr)
         throw EConvertError(AssignErrorText("nil", ClassName()));
     if (source == this)
-        return;
+        return; // clearing first would empty both: a copy onto itself keeps what it has
     BeginBatch();
     try {
         Clear();

@@ -18,9 +18,15 @@ HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode)
 {
     if (points == nullptr || count < 3 || (fillMode != ALTERNATE && fillMode != WINDING))
         return HRGN();
+    // Qt's scan conversion overflows its 32-bit arithmetic on spans near 2^31 and then
+    // allocates without bound; coordinates beyond 27 bits, far past any window, give no region.
+    constexpr int kLimit = (1 << 27) - 1;
     QPolygon polygon(count);
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        if (points[i].x < -kLimit || points[i].x > kLimit || points[i].y < -kLimit || points[i].y > kLimit)
+            return HRGN();
         polygon.setPoint(i, points[i].x, points[i].y);
+    }
     return HRGN(QRegion(polygon, fillMode == ALTERNATE ? Qt::OddEvenFill : Qt::WindingFill));
 }
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <sys/resource.h>
 #include <memory>
 
 using namespace vandora;
@@ -134,4 +136,28 @@ TEST(RegionTest, EmptyEllipseClipsEverything)
     b.Canvas().Brush.Color = clRed;
     b.Canvas().FillRect(Rect(0, 0, 10, 10));
     EXPECT_EQ(b.Canvas().Pixel(5, 6), clWhite);
+}
+
+// A polygon taller than the 32-bit coordinate range cannot be scan-converted: its creation
+// fails (and drawing then goes unclipped) instead of taking the process down. In a child
+// process with its memory capped, since the fault is a runaway allocation.
+int FillThroughATallPolygon()
+{
+    const rlimit cap{rlim_t(1) << 30, rlim_t(1) << 30};
+    setrlimit(RLIMIT_AS, &cap);
+    const TPoint tall[] = {{0, -1200000000}, {10, 1200000000}, {0, 10}};
+    HRGN region = CreatePolygonRgn(tall, 3, ALTERNATE);
+    const auto b = FillThrough(20, 20, &region);
+    // Failed, so unclipped: the fill reaches every pixel.
+    return !region && b->Canvas().Pixel(19, 19) == clRed ? 0 : 1;
+}
+
+TEST(RegionTest, APolygonSpanningMoreThanTheCoordinateRangeFailsCleanly)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the cap allows";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(FillThroughATallPolygon()), ::testing::ExitedWithCode(0), "");
+#endif
 }

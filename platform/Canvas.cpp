@@ -182,6 +182,13 @@ void TCanvas::FillRect(const TRect& rect)
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
 {
+    // The corners may come in either order; an empty rectangle has no outline.
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    if (right == left || bottom == top)
+        return;
     // The outline covers columns left..right-1 and rows top..bottom-1.
     const QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
     Paint(r, [&](QPainter& p) {
@@ -189,13 +196,21 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
             p.fillRect(r.adjusted(1, 1, -1, -1), ColorToQColor(Brush.Color));
         ApplyPen(p);
         p.setBrush(Qt::NoBrush);
-        if (Pen.Style != psClear)
+        if (Pen.Style == psClear)
+            return;
+        if (r.width() == 1 && r.height() == 1)
+            p.drawPoint(r.topLeft()); // drawRect of a zero-size rectangle draws nothing
+        else
             p.drawRect(QRect(r.topLeft(), QSize(r.width() - 1, r.height() - 1)));
     });
 }
 
 void TCanvas::Draw(int x, int y, const TGraphic& graphic)
 {
+    // Past the right or bottom edge nothing shows; returning here also keeps x + width
+    // from passing the largest int, where the rectangle would wrap round.
+    if (image_ == nullptr || x >= image_->width() || y >= image_->height())
+        return;
     const QRect r(x, y, graphic.Width(), graphic.Height());
     const TBitmap* bitmap = OpaqueBitmap(graphic);
     if (bitmap != nullptr && Blit(bitmap->Image(), QPoint(0, 0), r))

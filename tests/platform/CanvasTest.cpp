@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <limits>
 #include <memory>
 
 using namespace vandora;
@@ -333,4 +335,47 @@ TEST(CanvasTest, InvertedFillRectangleFillsWhatThePainterFills)
     canvas.Brush.Color = clRed;
     canvas.FillRect(Rect(6, 6, 2, 2));
     EXPECT_EQ(image, expected);
+}
+
+// The outline covers columns left..right-1 and rows top..bottom-1 of the rectangle the two
+// corners span, whichever order they come in; an empty rectangle has no outline at all.
+TEST(CanvasTest, ThinEmptyAndInvertedRectanglesOutlineOnlyTheirOwnPixels)
+{
+    auto outline = [](int l, int t, int r, int b) {
+        auto bitmap = Filled(12, 12, clWhite);
+        bitmap->Canvas().Brush.Style = bsClear;
+        bitmap->Canvas().Rectangle(l, t, r, b);
+        return bitmap;
+    };
+    auto ordered = outline(2, 2, 8, 8);
+    auto inverted = outline(8, 8, 2, 2);
+    EXPECT_EQ(inverted->ToImage(), ordered->ToImage());
+    EXPECT_EQ(CountColor(inverted->Canvas(), clBlack, 0, 0, 12, 12), 20);
+
+    auto empty = outline(5, 5, 5, 5);
+    EXPECT_EQ(CountColor(empty->Canvas(), clBlack, 0, 0, 12, 12), 0);
+    auto flat = outline(3, 5, 9, 5);
+    EXPECT_EQ(CountColor(flat->Canvas(), clBlack, 0, 0, 12, 12), 0);
+
+    auto dot = outline(2, 2, 3, 3);
+    EXPECT_EQ(dot->Canvas().Pixel(2, 2), clBlack);
+    EXPECT_EQ(CountColor(dot->Canvas(), clBlack, 0, 0, 12, 12), 1);
+}
+
+// A graphic whose far edge would lie past the largest coordinate lies wholly outside any
+// canvas: nothing is drawn and nothing is read from outside the graphic. In a child
+// process, since the fault is a wild read.
+TEST(CanvasTest, AGraphicPlacedNearTheLargestCoordinateDrawsNothing)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            auto target = Filled(20, 20, clWhite);
+            auto source = Filled(10, 10, clRed);
+            const QImage before = target->ToImage();
+            target->Canvas().Draw(std::numeric_limits<int>::max() - 5, 0, *source);
+            target->Canvas().Draw(0, std::numeric_limits<int>::max() - 5, *source);
+            std::_Exit(target->ToImage() == before ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -161,3 +161,18 @@ TEST(RegionTest, APolygonSpanningMoreThanTheCoordinateRangeFailsCleanly)
     EXPECT_EXIT(std::_Exit(FillThroughATallPolygon()), ::testing::ExitedWithCode(0), "");
 #endif
 }
+
+// Qt scan-converts at most 100,000 rows (beyond, it returns an empty region and leaks):
+// a taller polygon creates no region, so what is drawn through it shows unclipped.
+TEST(RegionTest, APolygonTallerThanTheScanConversionCreatesNoRegion)
+{
+    const TPoint tallest[] = {{0, 0}, {40, 100000}, {0, 100000}};
+    HRGN fits = CreatePolygonRgn(tallest, 3, ALTERNATE);
+    ASSERT_TRUE(fits);
+    EXPECT_EQ(FillThrough(20, 20, &fits)->Canvas().Pixel(19, 0), clWhite); // right of the edge
+
+    const TPoint taller[] = {{0, 0}, {40, 100001}, {0, 100001}};
+    HRGN none = CreatePolygonRgn(taller, 3, ALTERNATE);
+    EXPECT_FALSE(none);
+    EXPECT_EQ(FillThrough(20, 20, &none)->Canvas().Pixel(19, 0), clRed);
+}

@@ -1,5 +1,5 @@
 // Fuzzes a hotspot's outline (PolyPoints) as the reader meets it inside a form: the input
-// is the property's value.
+// is the property's value. What reads must write back alike and be drawn without harm.
 #include "fuzz/FuzzChecks.h"
 #include "fuzz/FuzzClasses.h"
 #include "fuzz/PolyPointsForm.h"
@@ -8,9 +8,13 @@
 #include "hotspot/HotSpots.h"
 #include "hotspot/Morvane.h"
 #include "hotspot/MorvaneClasses.h"
+#include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
+#include "platform/Picture.h"
 #include "platform/Reader.h"
 #include "platform/StreamForm.h"
+
+#include <QImage>
 
 #include <algorithm>
 #include <cstddef>
@@ -81,6 +85,55 @@ bool SameBits(const TPoints& a, const TPoints& b)
 {
     return a.size() == b.size() &&
            (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(TRealPoint)) == 0);
+}
+
+// A picture of the control's size, so that every look is composed from real pixels.
+const TPicture& SmallPicture()
+{
+    static TPicture picture;
+    if (picture.Width() == 0) {
+        QImage image(48, 40, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x * 5, y * 6, 90));
+        picture.Bitmap().Assign(image);
+    }
+    return picture;
+}
+
+// Any outline that reads can be shown: clipped to itself, held down, painted, and each look drawn on the
+// window and put back; when its box is at most a million pixels, also bound to a picture
+// with every look composed from it, and searched. Composing larger looks only costs the
+// fuzzer time; far-off and huge outlines, where coordinates overflow, are drawn all the same.
+void DriveDrawing(TMorvane& morvane)
+{
+    THotSpots& spots = morvane.HotSpots();
+    bool small = true;
+    for (int i = 0; i < spots.Count(); ++i) {
+        const THotSpot& spot = *spots.Item(i);
+        small = small && std::int64_t(spot.Width()) * spot.Height() <= (std::int64_t(1) << 20);
+    }
+    morvane.SetBounds(0, 0, 48, 40);
+    for (int i = 0; i < spots.Count(); ++i)
+        spots.Item(i)->SetClipped(true); // the looks follow the outline, through its region
+    if (small) {
+        morvane.SetPicture(&SmallPicture());
+        for (int y = 0; y < 40; y += 3)
+            for (int x = 0; x < 48; x += 3)
+                (void)morvane.HotSpotAt(x, y);
+    }
+    for (int i = 0; i < spots.Count(); ++i)
+        spots.Item(i)->SetDown(true);
+    morvane.Repaint();
+    for (int i = 0; i < spots.Count(); ++i) {
+        morvane.DrawHover(i);
+        morvane.DrawClick(i);
+        morvane.DrawSelected(i);
+        morvane.DrawBlink(i);
+        morvane.RestoreArea(i);
+        spots.Item(i)->SetSelected(true);
+    }
+    morvane.Repaint();
 }
 
 TMorvane& AsMorvane(TComponent* component)
@@ -167,5 +220,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (WriteFormBinary(*again) != written)
         Broken("a written form reads back and writes the same");
+    DriveDrawing(AsMorvane(again.get()));
     return 0;
 }

@@ -194,13 +194,16 @@ public:
     }
 
     // An owned sub-object (a TPersistent); its properties are written as Name.Property.
-    template <class G>
-    TClassBuilder& Object(std::string name, G get)
+    // stored, when given, is a predicate over T&: false leaves the sub-object unwritten.
+    template <class G, class P = std::nullptr_t>
+    TClassBuilder& Object(std::string name, G get, P stored = nullptr)
     {
         TPropertyInfo p = Named(std::move(name), TPropertyKind::Object);
         p.GetObject = [get](TObject& o) {
             return streaming_detail::AsPointer<TPersistent>(streaming_detail::Get<T>(get, o));
         };
+        if constexpr (!std::is_null_pointer_v<P>)
+            p.IsStored = [stored](TObject& o) { return bool(std::invoke(stored, streaming_detail::As<T>(o))); };
         return Add(std::move(p));
     }
 

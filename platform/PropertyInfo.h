@@ -36,6 +36,9 @@ struct TPropertyInfo {
     TPropertyKind Kind = TPropertyKind::Integer;
     // Ordinal kinds: written only when the value differs from this.
     std::optional<std::int64_t> Default;
+    // Optional, for any kind: when it answers false the property is not written at all (a
+    // label's font that follows its form's belongs to the form).
+    std::function<bool(TObject&)> IsStored;
     // Enumeration and Set: the identifiers of the values, in value order.
     std::vector<std::string> Idents;
 

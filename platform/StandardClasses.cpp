@@ -70,7 +70,9 @@ void RegisterLabel()
         .Integer("Height", &TLabel::Height, &TLabel::SetHeight)
         .Cursor("Cursor", &TLabel::Cursor, &TLabel::SetCursor, Default(crDefault))
         .String("Caption", &TLabel::Caption, &TLabel::SetCaption)
-        .Object("Font", FontOf<TLabel>())
+        // A label on its form's font writes none of its own: read back, a font would
+        // turn ParentFont off and the label would stop following the form.
+        .Object("Font", FontOf<TLabel>(), [](const TLabel& label) { return !label.ParentFont(); })
         .Boolean("ParentFont", &TLabel::ParentFont, &TLabel::SetParentFont, Default(true))
         .Event("OnClick", &TLabel::OnClick)
         .Register();

@@ -65,7 +65,7 @@ void TWriter::WriteProperties(TPersistent& object)
 
 void TWriter::WriteProperty(TPersistent& object, const TPropertyInfo& property)
 {
-    if (!property.IsWritable())
+    if (!property.IsWritable() || (property.IsStored && !property.IsStored(object)))
         return;
     switch (property.Kind) {
     case TPropertyKind::String: {

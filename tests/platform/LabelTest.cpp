@@ -2,6 +2,8 @@
 #include "platform/Form.h"
 #include "platform/Label.h"
 #include "platform/LineBox.h"
+#include "platform/StandardClasses.h"
+#include "platform/StreamForm.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -35,6 +37,39 @@ TEST(LabelTest, ALabelOnItsFormsFontFollowsLaterChangesOfItAndRefits)
     form.Font().SetHeight(-30);
     EXPECT_EQ(label->font().pixelSize(), 11);
     EXPECT_EQ(label->height(), DesignedLineBox(label->font()).Height());
+}
+
+// Saved and read back, a label on its form's font still follows the form: it writes no
+// font, since a font read into it would end the link. One with its own font keeps it.
+TEST(LabelTest, ALabelOnItsFormsFontIsSavedWithoutAFontAndStillFollowsTheFormWhenReadBack)
+{
+    RegisterStandardClasses();
+    TForm form;
+    form.SetName("Form1");
+    auto* follows = new TLabel(&form);
+    follows->SetName("Label1");
+    follows->SetCaption("Demo");
+    form.InsertComponent(follows);
+    auto* own = new TLabel(&form);
+    own->SetName("Label2");
+    own->Font().SetHeight(-21);
+    form.InsertComponent(own);
+
+    const std::string text = WriteFormText(form);
+    const auto label2 = text.find("object Label2");
+    ASSERT_NE(label2, std::string::npos);
+    EXPECT_EQ(text.substr(text.find("object Label1"), label2 - text.find("object Label1")).find("Font."),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Font.Height = -21", label2), std::string::npos) << text;
+
+    const std::unique_ptr<TComponent> read = ReadForm(QByteArray::fromStdString(text));
+    auto& again = dynamic_cast<TForm&>(*read);
+    EXPECT_TRUE(dynamic_cast<TLabel&>(*again.FindComponent("Label1")).ParentFont());
+    EXPECT_FALSE(dynamic_cast<TLabel&>(*again.FindComponent("Label2")).ParentFont());
+    EXPECT_EQ(WriteFormText(again), text);
+    again.Font().SetHeight(-30);
+    EXPECT_EQ(dynamic_cast<TLabel&>(*again.FindComponent("Label1")).font().pixelSize(), 30);
 }
 
 TEST(LabelTest, ACaptionOfSeveralLinesSizesTheLabelToThemAll)

@@ -46,7 +46,7 @@ bench: build
 # the input and the log in $(FUZZ_BUILD)/smoke. The committed corpus is only read.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME ?= 60
-FUZZ_TARGETS = binary_reader text_reader polypoints picture
+FUZZ_TARGETS = binary_reader text_reader polypoints picture real_form
 .PHONY: fuzz-smoke
 
 fuzz-smoke: deps
@@ -57,7 +57,8 @@ fuzz-smoke: deps
 	  work=$(FUZZ_BUILD)/smoke/$$t; rm -rf $$work; mkdir -p $$work/corpus; cp fuzz/corpus/$$t/* $$work/corpus/; \
 	  dict=; if [ -f fuzz/$$t.dict ]; then dict=-dict=fuzz/$$t.dict; fi; \
 	  echo "== fuzz_$$t, $(FUZZ_TIME) s"; \
-	  if ! QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/fuzz_$$t $$dict -max_total_time=$(FUZZ_TIME) -timeout=10 \
+	  if ! QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	    $(FUZZ_BUILD)/fuzz/fuzz_$$t $$dict -max_total_time=$(FUZZ_TIME) -timeout=10 \
 	    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$$work/ $$work/corpus >$$work/log 2>&1; then \
 	    tail -n 60 $$work/log; echo "fuzz_$$t failed: see $$work"; exit 1; \
 	  fi; \

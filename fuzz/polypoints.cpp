@@ -1,5 +1,6 @@
 // Fuzzes a hotspot's outline (PolyPoints) as the reader meets it inside a form: the input
 // is the property's value. What reads must write back alike and be drawn without harm.
+#include "fuzz/DrawEveryLook.h"
 #include "fuzz/FuzzChecks.h"
 #include "fuzz/FuzzClasses.h"
 #include "fuzz/PolyPointsForm.h"
@@ -101,10 +102,11 @@ const TPicture& SmallPicture()
     return picture;
 }
 
-// Any outline that reads can be shown: clipped to itself, held down, painted, and each look drawn on the
-// window and put back; when its box is at most a million pixels, also bound to a picture
-// with every look composed from it, and searched. Composing larger looks only costs the
-// fuzzer time; far-off and huge outlines, where coordinates overflow, are drawn all the same.
+// Any outline that reads can be shown: clipped to itself, held down, painted, and each
+// look drawn on the window and put back; when its box is at most a million pixels, also
+// bound to a picture with every look composed from it, and searched. Composing larger
+// looks only costs the fuzzer time; far-off and huge outlines, where coordinates
+// overflow, are drawn all the same.
 void DriveDrawing(TMorvane& morvane)
 {
     THotSpots& spots = morvane.HotSpots();
@@ -125,14 +127,7 @@ void DriveDrawing(TMorvane& morvane)
     for (int i = 0; i < spots.Count(); ++i)
         spots.Item(i)->SetDown(true);
     morvane.Repaint();
-    for (int i = 0; i < spots.Count(); ++i) {
-        morvane.DrawHover(i);
-        morvane.DrawClick(i);
-        morvane.DrawSelected(i);
-        morvane.DrawBlink(i);
-        morvane.RestoreArea(i);
-        spots.Item(i)->SetSelected(true);
-    }
+    fuzz::DrawEveryLook(morvane);
     morvane.Repaint();
 }
 

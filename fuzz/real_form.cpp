@@ -1,7 +1,8 @@
 // Fuzzes a form read into the real window classes (form, label, button and the hotspot
 // control), as the form tool reads any file it is given: what reads must write back
-// alike, and every control must paint, and every hotspot control be searched and have
-// each of its looks drawn and put back, without harm.
+// alike, every control must paint, and every hotspot control must take the pointer and
+// have each of its looks drawn and put back, without harm.
+#include "fuzz/DrawEveryLook.h"
 #include "fuzz/FuzzChecks.h"
 #include "fuzz/FuzzClasses.h"
 
@@ -12,6 +13,10 @@
 #include "platform/Exceptions.h"
 #include "platform/StreamForm.h"
 #include "tools/form/FormComponents.h"
+
+#include <QCoreApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <cstddef>
@@ -49,25 +54,55 @@ bool SmallLooks(const TMorvane& morvane)
     return true;
 }
 
-// The pointer's work without the pointer: searched over a grid, then every hotspot drawn
-// in each look, put back, selected, and blinked.
-void DriveHotSpots(TMorvane& morvane)
+void Send(QWidget& target, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
+    QMouseEvent event(type, QPointF(x, y), target.mapToGlobal(QPointF(x, y)), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &event);
+}
+
+// The pointer over a grid of the control: entering, moving, and now and then a click, a
+// double click, a right click and a press here released elsewhere, then leaving.
+void DrivePointer(TMorvane& morvane)
+{
+    QEnterEvent enter(QPointF(0, 0), QPointF(0, 0), morvane.mapToGlobal(QPointF(0, 0)));
+    QCoreApplication::sendEvent(&morvane, &enter);
     const int stepX = std::max(1, morvane.Width() / 16);
     const int stepY = std::max(1, morvane.Height() / 16);
+    int n = 0;
     for (int y = 0; y < morvane.Height(); y += stepY)
-        for (int x = 0; x < morvane.Width(); x += stepX)
-            (void)morvane.HotSpotAt(x, y);
+        for (int x = 0; x < morvane.Width(); x += stepX) {
+            Send(morvane, QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton);
+            switch (n++ % 7) {
+            case 2:
+                Send(morvane, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+                Send(morvane, QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
+                Send(morvane, QEvent::MouseButtonDblClick, x, y, Qt::LeftButton, Qt::LeftButton);
+                Send(morvane, QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
+                break;
+            case 4:
+                Send(morvane, QEvent::MouseButtonPress, x, y, Qt::RightButton, Qt::RightButton);
+                Send(morvane, QEvent::MouseButtonRelease, x, y, Qt::RightButton, Qt::NoButton);
+                break;
+            case 6:
+                Send(morvane, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+                Send(morvane, QEvent::MouseMove, x + stepX, y + stepY, Qt::NoButton, Qt::LeftButton);
+                Send(morvane, QEvent::MouseButtonRelease, x + stepX, y + stepY, Qt::LeftButton, Qt::NoButton);
+                break;
+            }
+        }
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&morvane, &leave);
+}
+
+// Then the looks without the pointer: every hotspot drawn in each look, put back,
+// selected, and blinked.
+void DriveHotSpots(TMorvane& morvane)
+{
+    DrivePointer(morvane);
+    fuzz::DrawEveryLook(morvane);
     THotSpots& spots = morvane.HotSpots();
-    for (int i = 0; i < spots.Count(); ++i) {
-        morvane.DrawHover(i);
-        morvane.DrawClick(i);
-        morvane.DrawSelected(i);
-        morvane.DrawBlink(i);
-        morvane.RestoreArea(i);
-        spots.Item(i)->SetSelected(true);
+    for (int i = 0; i < spots.Count(); ++i)
         spots.Item(i)->SetBlink(true);
-    }
     morvane.BlinkTick();
     morvane.BlinkTick();
     morvane.Repaint();

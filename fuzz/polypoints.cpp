@@ -110,11 +110,7 @@ const TPicture& SmallPicture()
 void DriveDrawing(TMorvane& morvane)
 {
     THotSpots& spots = morvane.HotSpots();
-    bool small = true;
-    for (int i = 0; i < spots.Count(); ++i) {
-        const THotSpot& spot = *spots.Item(i);
-        small = small && std::int64_t(spot.Width()) * spot.Height() <= (std::int64_t(1) << 20);
-    }
+    const bool small = fuzz::SmallLooks(morvane);
     morvane.SetBounds(0, 0, 48, 40);
     for (int i = 0; i < spots.Count(); ++i)
         spots.Item(i)->SetClipped(true); // the looks follow the outline, through its region

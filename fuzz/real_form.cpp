@@ -29,7 +29,7 @@ namespace {
 using namespace vandora;
 using vandora::fuzz::Broken;
 
-// Larger surfaces and looks only cost the fuzzer time; their limits have tests of their own.
+// Larger surfaces only cost the fuzzer time; their limits have tests of their own.
 constexpr std::int64_t kMostPixels = std::int64_t(1) << 20;
 
 std::int64_t Area(int width, int height)
@@ -43,15 +43,6 @@ void Collect(TComponent& component, std::vector<TCustomControl*>& controls)
         controls.push_back(control);
     for (int i = 0; i < component.ComponentCount(); ++i)
         Collect(*component.Components(i), controls);
-}
-
-bool SmallLooks(const TMorvane& morvane)
-{
-    const THotSpots& spots = morvane.HotSpots();
-    for (int i = 0; i < spots.Count(); ++i)
-        if (Area(spots.Item(i)->Width(), spots.Item(i)->Height()) > kMostPixels)
-            return false;
-    return true;
 }
 
 void Send(QWidget& target, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons)
@@ -117,7 +108,7 @@ void DriveControls(TComponent& root)
             continue;
         control->Repaint();
         auto* morvane = dynamic_cast<TMorvane*>(control);
-        if (morvane != nullptr && SmallLooks(*morvane))
+        if (morvane != nullptr && fuzz::SmallLooks(*morvane))
             DriveHotSpots(*morvane);
     }
 }

@@ -119,6 +119,8 @@ public:
     // Composes one look into one of the four state bitmaps.
     void BuildStateBitmap(const TPicture& statePicture, TBitmap& target, TColor stateColor, int imageIndex);
     void RebuildStateBitmaps();
+    // Whether a look was sized while there was no picture to compose it on.
+    bool LooksAwaitPicture() const { return looksAwaitPicture_; }
     void RebuildBlinkBitmap();
     void RebuildSelectedBitmap();
     void RebuildHoverBitmap();
@@ -174,6 +176,7 @@ private:
     mutable HRGN outlineRegion_;
     mutable std::uint64_t outlineRevision_ = 0;
     mutable bool outlineBuilt_ = false;
+    bool looksAwaitPicture_ = false;
 };
 
 } // namespace vandora

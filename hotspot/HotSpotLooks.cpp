@@ -82,6 +82,7 @@ void THotSpot::RebuildBlinkBitmap()
 
 void THotSpot::RebuildStateBitmaps()
 {
+    looksAwaitPicture_ = false;
     RebuildHoverBitmap();
     RebuildClickBitmap();
     RebuildSelectedBitmap();
@@ -123,8 +124,12 @@ void THotSpot::ComposeStateBitmap(const TPicture& statePicture, TBitmap& target,
     if (std::int64_t(std::max(w, 0)) * std::max(h, 0) > TBitmap::kMaxPixels)
         w = h = 0;
     target.SetSize(w, h);
-    if (backgroundPicture_ == nullptr || backgroundPicture_->Empty() || target.Empty())
+    if (target.Empty())
         return;
+    if (backgroundPicture_ == nullptr || backgroundPicture_->Empty()) {
+        looksAwaitPicture_ = true;
+        return;
+    }
 
     const TRect dest{0, 0, w, h};
     CopyBackground(*backgroundPicture_, target.Canvas(), dest, source, TBackgroundCopy::NeededRectangle);

@@ -182,3 +182,20 @@ TEST_F(HotSpotStreaming, AStoredBlinkingHotspotStartsNoTimerWhileLoading)
     ReadForm(stored, target);
     EXPECT_TRUE(target.HotSpots().Item(0)->Blink());
 }
+
+// The picture is read after the hotspots; an unclipped hotspot read before it must still
+// get its looks when loading ends, not keep the blank ones sized while reading.
+TEST_F(HotSpotStreaming, AnUnclippedHotspotReadFromAFormHasItsLooks)
+{
+    THotSpot* h = source.HotSpots().AddHotSpot();
+    h->SetCorners(2, 3, 12, 9);
+    h->SetSelectedColor(clBlue);
+    TPicture picture;
+    FillPicture(picture, 20, 12);
+    source.SetPicture(&picture);
+    auto copy = RoundTrip();
+    const THotSpot* read = copy->HotSpots().Item(0);
+    EXPECT_FALSE(read->Clipped());
+    EXPECT_EQ(read->HoverClippedBitmap().Image().pixel(9, 5) | 0xFF000000u, Rgb(clYellow));
+    EXPECT_EQ(read->SelectClippedBitmap().Image().pixel(0, 0) | 0xFF000000u, Rgb(clBlue));
+}

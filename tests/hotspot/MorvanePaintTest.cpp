@@ -187,6 +187,27 @@ TEST_F(MorvaneFixture, WritingThePictureRebuildsOnlyClippedHotspots)
     EXPECT_EQ(At(1, 1), qRgb(9, 9, 9)) << "and the control repainted";
 }
 
+// A hotspot whose box was set before there was a picture has looks of the right size but
+// nothing drawn in them; the picture arriving composes them, clipped or not.
+TEST(MorvaneLooks, LooksSizedBeforeThePictureAreComposedWhenItArrives)
+{
+    TMorvane control;
+    control.SetAutoSize(true);
+    THotSpot* box = control.HotSpots().AddHotSpot();
+    box->SetCorners(5, 5, 20, 18);
+    box->SetHeight(14); // a box with its points: the looks are sized, with nothing to draw on
+    THotSpot* plain = control.HotSpots().AddHotSpot();
+    plain->SetCorners(30, 5, 40, 15);
+    plain->SetHoverColor(clNone);
+    plain->SetClipped(false);
+    TPicture picture;
+    FillPicture(picture, 60, 40);
+    control.SetPicture(&picture);
+    EXPECT_EQ(box->HoverClippedBitmap().Image().pixel(3, 3) | 0xFF000000u, Rgb(clYellow));
+    EXPECT_EQ(box->ClickClippedBitmap().Image().pixel(14, 12) | 0xFF000000u, Rgb(clGray));
+    EXPECT_EQ(plain->HoverClippedBitmap().Image().pixel(2, 2) | 0xFF000000u, PicturePixel(32, 7) | 0xFF000000u);
+}
+
 TEST_F(MorvaneFixture, DesignModeDrawsOutlinesAndNoLooks)
 {
     Spot(0)->SetSelected(true);

@@ -197,6 +197,17 @@ TEST_F(MorvaneFixture, HandlersMayRemoveHotspotsOrThePictureOrTheControl)
     QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(doomed, &move);
     EXPECT_TRUE(watch.isNull());
+
+    // The same from the click, the release still on its way through the control.
+    doomed = new TMorvane;
+    watch = doomed;
+    doomed->HotSpots().AddHotSpot()->SetCorners(0, 0, 50, 50);
+    doomed->OnHotSpotClick = THotSpotEvent([](TObject* sender, THotSpot*) { delete static_cast<TMorvane*>(sender); });
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(10, 10), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(10, 10), QPointF(10, 10), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(doomed, &press);
+    QCoreApplication::sendEvent(doomed, &release);
+    EXPECT_TRUE(watch.isNull());
 }
 
 TEST_F(MorvaneFixture, HintsComeFromTheHoveredHotspot)

@@ -156,13 +156,17 @@ void THotSpot::DeselectOthers()
 
 std::uint8_t THotSpot::ContainsPoint(int px, int py)
 {
-    if (backgroundPicture_ == nullptr || backgroundPicture_->Empty()) {
-        if (TMorvane* control = OwnerControl()) {
-            backgroundPicture_ = &control->Picture();
-            RebuildStateBitmaps();
-        }
-    }
+    if (AwaitsBackground())
+        BindControlPicture();
     return shape_.PtInShape(px, py);
+}
+
+void THotSpot::BindControlPicture()
+{
+    if (TMorvane* control = OwnerControl()) {
+        backgroundPicture_ = &control->Picture();
+        RebuildStateBitmaps();
+    }
 }
 
 void THotSpot::CopyFrom(const THotSpot& source)

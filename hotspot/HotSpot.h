@@ -112,6 +112,10 @@ public:
     // The point test (0 outside, 1 inside, 2 on an ellipse's rim); binds the control's
     // picture as the background first when none is bound yet.
     std::uint8_t ContainsPoint(int px, int py);
+    // Whether no picture, or an empty one, is bound to compose the looks on.
+    bool AwaitsBackground() const { return backgroundPicture_ == nullptr || backgroundPicture_->Empty(); }
+    // Binds the owning control's picture and composes every look (without a control, nothing).
+    void BindControlPicture();
     void DrawShape(TCanvas& canvas) const { shape_.DrawOutline(canvas); }
     void ToggleSelected() { SetSelected(!selected_); }
     // Unselects every other selected hotspot of the collection, in index order.

@@ -187,9 +187,13 @@ void TMorvane::DrawLook(TLook look, int index, TCanvas* surface)
     if (!ValidIndex(index))
         return;
     TCanvas& target = surface ? *surface : Canvas();
-    const THotSpot& hotspot = *hotSpots_->Item(index);
+    THotSpot& hotspot = *hotSpots_->Item(index);
     if (look == TLook::Hover && (hotspot.Selected() || hotspot.Blink()))
         return;
+    // A hotspot added after the picture is bound at its first pointer test; one selected
+    // or held down in code before that would show looks never composed.
+    if (hotspot.AwaitsBackground() && !picture_.Empty())
+        hotspot.BindControlPicture();
     const TBitmap* bitmap = nullptr;
     const TPicture* picture = nullptr;
     switch (look) {

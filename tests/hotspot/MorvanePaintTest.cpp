@@ -208,6 +208,29 @@ TEST(MorvaneLooks, LooksSizedBeforeThePictureAreComposedWhenItArrives)
     EXPECT_EQ(plain->HoverClippedBitmap().Image().pixel(2, 2) | 0xFF000000u, PicturePixel(32, 7) | 0xFF000000u);
 }
 
+// Hotspots added after the picture are bound at their first pointer test; selected or held
+// down in code before any, they must still show their looks.
+TEST(MorvaneLooks, HotspotsAddedAfterThePictureShowTheirLooksBeforeAnyPointerTest)
+{
+    TMorvane control;
+    control.SetAutoSize(true);
+    TPicture picture;
+    FillPicture(picture, 60, 40);
+    control.SetPicture(&picture);
+    THotSpot* chosen = control.HotSpots().AddHotSpot();
+    chosen->SetCorners(5, 5, 20, 18);
+    chosen->SetClipped(true);
+    THotSpot* held = control.HotSpots().AddHotSpot();
+    held->SetCorners(30, 5, 40, 15);
+    EXPECT_EQ(chosen->BackgroundPicture(), nullptr);
+    chosen->SetSelected(true);
+    EXPECT_EQ(control.Surface().pixel(8, 8) | 0xFF000000u, Rgb(clRed)) << "drawn at once";
+    held->SetDown(true);
+    control.Repaint();
+    EXPECT_EQ(control.Surface().pixel(8, 8) | 0xFF000000u, Rgb(clRed));
+    EXPECT_EQ(control.Surface().pixel(32, 8) | 0xFF000000u, Rgb(clGray));
+}
+
 TEST_F(MorvaneFixture, DesignModeDrawsOutlinesAndNoLooks)
 {
     Spot(0)->SetSelected(true);

@@ -199,3 +199,24 @@ TEST_F(HotSpotStreaming, AnUnclippedHotspotReadFromAFormHasItsLooks)
     EXPECT_EQ(read->HoverClippedBitmap().Image().pixel(9, 5) | 0xFF000000u, Rgb(clYellow));
     EXPECT_EQ(read->SelectClippedBitmap().Image().pixel(0, 0) | 0xFF000000u, Rgb(clBlue));
 }
+
+// A stretched control stores its hotspots in its own coordinates: reading them must not
+// scale them again, and they follow the control's later size changes.
+TEST_F(HotSpotStreaming, AStretchedControlReadsItsHotspotsAsStored)
+{
+    TPicture picture;
+    FillPicture(picture, 60, 40);
+    source.SetPicture(&picture);
+    source.SetBounds(0, 0, 120, 80);
+    source.SetStretch(true);
+    THotSpot* h = source.HotSpots().AddHotSpot();
+    h->SetCorners(20, 20, 60, 50);
+    h->SetClipped(true);
+    auto copy = RoundTrip();
+    ASSERT_TRUE(copy->Stretch());
+    const THotSpot* read = copy->HotSpots().Item(0);
+    EXPECT_EQ(read->BoundsRect(), (TRect{20, 20, 60, 50}));
+    EXPECT_EQ(read->HoverClippedBitmap().Image().pixel(20, 15) | 0xFF000000u, Rgb(clYellow));
+    copy->SetBounds(0, 0, 60, 40);
+    EXPECT_EQ(read->BoundsRect(), (TRect{10, 10, 30, 25}));
+}

@@ -158,7 +158,7 @@ TEST_F(MorvaneFixture, CopyFromTakesTheHotspotButNotItsState)
     source->SetOffsetX(9);
     source->SetHoverColor(clAqua);
     THotSpot* copy = control.HotSpots().AddHotSpot();
-    copy->CopyFrom(*source);
+    copy->Assign(source); // any persistent source: a hotspot is copied
     EXPECT_FALSE(copy->Down());
     EXPECT_EQ(copy->Hint(), "a triangle");
     EXPECT_EQ(copy->Name(), "tri");
@@ -169,6 +169,8 @@ TEST_F(MorvaneFixture, CopyFromTakesTheHotspotButNotItsState)
     EXPECT_EQ(copy->Shape().Points(), source->Shape().Points());
     EXPECT_EQ(copy->Width(), source->Width());
     EXPECT_TRUE(copy->Clipped());
+    copy->CopyFrom(*copy);
+    EXPECT_EQ(copy->Shape().Points(), source->Shape().Points()) << "a copy onto itself keeps it";
     EXPECT_THROW(copy->Assign(&control.HotSpots()), EConvertError);
     try {
         copy->Assign(nullptr);

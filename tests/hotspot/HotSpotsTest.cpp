@@ -44,6 +44,8 @@ TEST_F(MorvaneFixture, ClearAndCopyForgetTheHoveredAndPressedHotspots)
 
     EXPECT_THROW(control.HotSpots().CopyFrom(nullptr), EConvertError);
     EXPECT_EQ(control.HotSpots().Count(), 2) << "refused before anything changed";
+    control.SetHotSpots(&control.HotSpots());
+    EXPECT_EQ(control.HotSpots().Count(), 2) << "a copy onto itself keeps what it has";
     control.HotSpots().Clear();
     EXPECT_EQ(control.HotSpots().Count(), 0);
 }

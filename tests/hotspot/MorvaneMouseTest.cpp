@@ -111,6 +111,32 @@ TEST_F(MorvaneFixture, ADoubleClickRaisesClickDoubleClickClickAndTogglesOnce)
     EXPECT_TRUE(Spot(0)->Selected());
 }
 
+// A double click may come with no move before it (the pointer was already there when the
+// window appeared): the control looks up where the pointer is.
+TEST_F(MorvaneFixture, ADoubleClickWithNoHoverFindsTheHotspotUnderThePointer)
+{
+    DoubleClick(43, 8);
+    EXPECT_EQ(control.HoverIndex(), 1);
+    EXPECT_EQ(control.ClickIndex(), 1);
+    EXPECT_TRUE(Shows(43, 8, clGray)) << "the click look";
+    Release(43, 8);
+    EXPECT_EQ(events, (Events{"enter tri", "dbl tri", "click tri"}));
+    EXPECT_FALSE(Spot(1)->Selected()) << "a double click toggles nothing itself";
+
+    Leave();
+    events.clear();
+    DoubleClick(2, 38); // on no hotspot
+    Release(2, 38);
+    DoubleClick(70, 10); // outside the control
+    Release(70, 10);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(control.ClickIndex(), -1);
+    Press(70, 10);
+    Release(70, 10);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(control.HoverIndex(), -1);
+}
+
 TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
 {
     Spot(1)->SetShowClick(true);

@@ -1,6 +1,8 @@
 // The full repaint and the looks drawn between repaints, read off the window surface.
 #include "MorvaneFixture.h"
 
+#include "platform/JpegImage.h"
+
 using namespace vandora;
 using namespace vandora::test;
 
@@ -229,6 +231,53 @@ TEST(MorvaneLooks, HotspotsAddedAfterThePictureShowTheirLooksBeforeAnyPointerTes
     control.Repaint();
     EXPECT_EQ(control.Surface().pixel(8, 8) | 0xFF000000u, Rgb(clRed));
     EXPECT_EQ(control.Surface().pixel(32, 8) | 0xFF000000u, Rgb(clGray));
+}
+
+// A repaint (an expose, a Down change elsewhere) draws from the state: the hovered
+// hotspot, and the pressed one while its button is down.
+TEST_F(MorvaneFixture, ARepaintKeepsTheHoverAndThePressedLook)
+{
+    Move(10, 10);
+    control.Repaint();
+    EXPECT_TRUE(Shows(10, 10, clYellow));
+    Press(10, 10); // selects
+    Release(10, 10);
+    Press(10, 10); // deselects, and the button stays down
+    control.Repaint();
+    EXPECT_TRUE(Shows(10, 10, clGray)) << "pressed, not selected";
+    Release(10, 10);
+    control.Repaint();
+    EXPECT_TRUE(Shows(10, 10, clYellow));
+}
+
+// A picture that is not a plain bitmap (a JPEG) is drawn onto the control's colour first;
+// where it ends, the colour shows, and erasing a look puts the decoded pixels back.
+TEST(MorvaneLooks, AJpegPictureSitsOnTheControlsColour)
+{
+    TMorvane control;
+    control.SetBounds(0, 0, 80, 60);
+    control.SetColor(clBlue);
+    THotSpot* h = control.HotSpots().AddHotSpot();
+    h->SetCorners(5, 5, 20, 18);
+    h->SetClipped(true);
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    auto jpeg = std::make_unique<TJPEGImage>();
+    jpeg->Assign(red);
+    TPicture picture;
+    picture.TakeGraphic(std::move(jpeg));
+    control.SetPicture(&picture);
+    auto reddish = [&](int x, int y) {
+        const QRgb p = control.Surface().pixel(x, y);
+        return qRed(p) > 240 && qGreen(p) < 16 && qBlue(p) < 16;
+    };
+    EXPECT_EQ(control.Surface().pixel(60, 50) | 0xFF000000u, Rgb(clBlue));
+    EXPECT_TRUE(reddish(10, 10));
+    EXPECT_TRUE(reddish(39, 29));
+    control.DrawHover(0);
+    EXPECT_EQ(control.Surface().pixel(10, 10) | 0xFF000000u, Rgb(clYellow));
+    control.RestoreArea(0);
+    EXPECT_TRUE(reddish(10, 10));
 }
 
 TEST_F(MorvaneFixture, DesignModeDrawsOutlinesAndNoLooks)

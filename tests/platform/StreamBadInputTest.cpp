@@ -266,6 +266,19 @@ TEST_F(StreamBadInputTest, DataAfterTheFormIsRefused)
     EXPECT_EQ(ErrorOf(std::string(kGood) + "end\n"), "Unexpected text after the form (line 21)");
 }
 
+// A custom property may skip a value it does not know: every kind of value, nested too,
+// must be passed over exactly, or what follows it would be read out of step.
+TEST_F(StreamBadInputTest, ASkippedValueOfAnyKindLeavesTheRestInStep)
+{
+    const std::string values = "1 1000 100000 2.5 'short' '" + std::string(300, 'x') + "' '\u00e9t\u00e9' "
+                               "Ident True False nil {0102AB} [a, b] [] <item\n X = 1\n end\n item\n end> <> "
+                               "((1 2) ())";
+    EXPECT_EQ(ErrorOf(WithLine(8, "Extra = (" + values + ")\n        Outline = (")), "no error");
+    // Each on its own as well, so that a kind skipped wrongly is named.
+    for (const char* one : {"7", "-70000", "2.5", "'s'", "Ident", "True", "nil", "{00}", "[a]", "<item\n end>", "(1 (2))"})
+        EXPECT_EQ(ErrorOf(WithLine(8, std::string("Extra = ") + one + "\n        Outline = (")), "no error") << one;
+}
+
 TEST_F(StreamBadInputTest, AMalformedValueIsRefusedEvenWhereItIsSkipped)
 {
     // Items' Extra skips any one value: a UTF-8 string that is not UTF-8 still fails, as

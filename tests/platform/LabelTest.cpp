@@ -39,6 +39,35 @@ TEST(LabelTest, ALabelOnItsFormsFontFollowsLaterChangesOfItAndRefits)
     EXPECT_EQ(label->height(), DesignedLineBox(label->font()).Height());
 }
 
+// Without AutoSize a label keeps the size it was given; turning it back on fits at once.
+// A whole font assigned to it is one change: the label leaves its form's font and refits.
+TEST(LabelTest, AutoSizeOffKeepsTheGivenSizeAndAnAssignedFontIsTheLabelsOwn)
+{
+    TForm form;
+    auto* label = new TLabel(&form);
+    label->Loaded();
+    label->SetAutoSize(false);
+    label->resize(40, 30);
+    label->SetCaption("A much longer caption than forty pixels");
+    EXPECT_EQ(label->size(), QSize(40, 30));
+    label->SetAutoSize(true);
+    EXPECT_GT(label->width(), 40);
+    EXPECT_EQ(label->height(), DesignedLineBox(label->font()).Height());
+
+    TFont large;
+    large.SetName(form.Font().Name());
+    large.SetHeight(-24);
+    large.SetColor(clRed);
+    const int before = label->width();
+    label->Font().Assign(large);
+    EXPECT_FALSE(label->ParentFont());
+    EXPECT_EQ(label->font().pixelSize(), 24);
+    EXPECT_GT(label->width(), before);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
+    form.Font().SetHeight(-9);
+    EXPECT_EQ(label->font().pixelSize(), 24);
+}
+
 // Saved and read back, a label on its form's font still follows the form: it writes no
 // font, since a font read into it would end the link. One with its own font keeps it.
 TEST(LabelTest, ALabelOnItsFormsFontIsSavedWithoutAFontAndStillFollowsTheFormWhenReadBack)

@@ -113,6 +113,26 @@ void DriveControls(TComponent& root)
     }
 }
 
+// A rectangle or ellipse hotspot stored without an outline gets one from its box when its
+// Height is read back (writing Height rebuilds an empty outline, even at the same value):
+// such a form writes back differently once, and from then on the same.
+bool OutlinesComeFromBoxes(TComponent& root)
+{
+    std::vector<TCustomControl*> controls;
+    Collect(root, controls);
+    for (TCustomControl* control : controls) {
+        if (auto* morvane = dynamic_cast<TMorvane*>(control)) {
+            const THotSpots& spots = morvane->HotSpots();
+            for (int i = 0; i < spots.Count(); ++i) {
+                const THotSpot& spot = *spots.Item(i);
+                if (spot.ShapeType() != stPolygon && spot.Shape().Points().size() < 3)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::unique_ptr<TComponent> Load(const QByteArray& form)
 {
     try {
@@ -143,9 +163,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         written.clear(); // a value its class cannot write back (an enumeration out of range)
     }
     if (!written.isEmpty()) {
-        const std::unique_ptr<TComponent> again = Load(written);
+        std::unique_ptr<TComponent> again = Load(written);
         if (!again)
             Broken("a written form reads back");
+        if (OutlinesComeFromBoxes(*root)) {
+            written = WriteFormBinary(*again);
+            again = Load(written);
+            if (!again)
+                Broken("a written form reads back");
+        }
         if (WriteFormBinary(*again) != written)
             Broken("a written form reads back and writes the same",
                    FormToText(written) + "\n--- written again ---\n" + FormToText(WriteFormBinary(*again)));

@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORA_WERROR=ON
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test test-sanitize bench run clean
+.PHONY: deps configure build test test-sanitize coverage bench run clean
 
 deps:
 	@scripts/install-deps
@@ -37,6 +37,10 @@ run: build
 	  exit 1; \
 	fi
 	@$(BUILD)/vandora
+
+# Which lines and branches the tests reach (clang source-based coverage, build-coverage/).
+coverage: deps
+	@scripts/coverage
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done

@@ -44,7 +44,7 @@ private:
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
 // The polygon over count points; ALTERNATE fills by the even-odd rule, WINDING by the
 // non-zero rule. Fewer than 3 points, a bad count, a coordinate beyond 27 bits (far past
-// any window) or more than 100,000 rows from top to bottom create no region.
+// any window) or a polygon too costly to scan (see TPolygonScan) create no region.
 HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode);
 // Limits drawing on the canvas to the region; a null or failed region removes the limit.
 int SelectClipRgn(TCanvas& canvas, const HRGN* region);

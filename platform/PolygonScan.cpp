@@ -1,0 +1,152 @@
+#include "platform/PolygonScan.h"
+
+#include <algorithm>
+
+namespace vandora {
+
+void TPolygonScan::TEdge::Step()
+{
+    // Moves x to the next row, rounding as the window system's scan conversion does.
+    if (m1 > 0) {
+        if (d > 0) {
+            x += m1;
+            d += incr1;
+        } else {
+            x += m;
+            d += incr2;
+        }
+    } else if (d >= 0) {
+        x += m1;
+        d += incr1;
+    } else {
+        x += m;
+        d += incr2;
+    }
+}
+
+TPolygonScan::TPolygonScan(const TPoint* points, int count, bool winding) : winding_(winding)
+{
+    firstRow_ = points[0].y;
+    endRow_ = points[0].y;
+    for (int i = 0; i < count; ++i) {
+        AddEdge(points[i == 0 ? count - 1 : i - 1], points[i]);
+        firstRow_ = std::min(firstRow_, points[i].y);
+        endRow_ = std::max(endRow_, points[i].y);
+    }
+    std::stable_sort(edges_.begin(), edges_.end(), [](const TEdge& a, const TEdge& b) {
+        return a.top != b.top ? a.top < b.top : a.x < b.x;
+    });
+}
+
+void TPolygonScan::AddEdge(TPoint from, TPoint to)
+{
+    if (from.y == to.y)
+        return; // horizontal edges bound no row
+    TEdge e;
+    e.downward = from.y < to.y;
+    const TPoint top = e.downward ? from : to;
+    const TPoint bottom = e.downward ? to : from;
+    e.top = top.y;
+    e.last = bottom.y - 1;
+    const std::int64_t dy = std::int64_t(bottom.y) - top.y;
+    const std::int64_t dx = std::int64_t(bottom.x) - top.x;
+    e.x = top.x;
+    e.m = dx / dy;
+    if (dx < 0) {
+        e.m1 = e.m - 1;
+        e.incr1 = -2 * dx + 2 * dy * e.m1;
+        e.incr2 = -2 * dx + 2 * dy * e.m;
+        e.d = 2 * e.m * dy - 2 * dx - 2 * dy;
+    } else {
+        e.m1 = e.m + 1;
+        e.incr1 = 2 * dx - 2 * dy * e.m1;
+        e.incr2 = 2 * dx - 2 * dy * e.m;
+        e.d = -2 * e.m * dy + 2 * dx;
+    }
+    edges_.push_back(e);
+}
+
+std::optional<QRegion> TPolygonScan::Region()
+{
+    std::int64_t steps = 0;
+    for (int row = firstRow_; row < endRow_; ++row) {
+        LoadEdgesStartingAt(row);
+        steps += std::int64_t(active_.size()) + 1;
+        if (steps > kMostSteps)
+            return std::nullopt;
+        CollectBounds();
+        if (!EmitRow(row))
+            return std::nullopt;
+        StepAndDropEdges(row);
+    }
+    QRegion region;
+    if (!rects_.empty())
+        region.setRects(rects_.data(), int(rects_.size()));
+    return region;
+}
+
+void TPolygonScan::LoadEdgesStartingAt(int row)
+{
+    // Each new edge goes before the first active one that does not lie left of it.
+    for (; nextEdge_ < edges_.size() && edges_[nextEdge_].top == row; ++nextEdge_) {
+        const TEdge& e = edges_[nextEdge_];
+        const auto at = std::find_if(active_.begin(), active_.end(), [&](const TEdge& a) { return a.x >= e.x; });
+        active_.insert(at, e);
+    }
+}
+
+void TPolygonScan::CollectBounds()
+{
+    bounds_.clear();
+    if (!winding_) {
+        for (const TEdge& e : active_)
+            bounds_.push_back(e.x);
+        return;
+    }
+    // Non-zero: only the edges where the count of crossings turns to or from zero.
+    int crossings = 0;
+    bool inside = false;
+    for (const TEdge& e : active_) {
+        crossings += e.downward ? 1 : -1;
+        if ((crossings != 0) != inside) {
+            bounds_.push_back(e.x);
+            inside = !inside;
+        }
+    }
+}
+
+bool TPolygonScan::EmitRow(int row)
+{
+    std::vector<std::int64_t> spans;
+    for (std::size_t i = 0; i + 1 < bounds_.size(); i += 2)
+        if (bounds_[i] != bounds_[i + 1]) {
+            spans.push_back(bounds_[i]);
+            spans.push_back(bounds_[i + 1]);
+        }
+    // A row like the one above makes its band one row taller.
+    if (!spans.empty() && spans == bandBounds_ && !rects_.empty() && rects_.back().bottom() == row - 1) {
+        for (qsizetype i = bandStart_; i < qsizetype(rects_.size()); ++i)
+            rects_[std::size_t(i)].setBottom(row);
+        return true;
+    }
+    if (qsizetype(rects_.size() + spans.size() / 2) > kMostRects)
+        return false;
+    bandStart_ = qsizetype(rects_.size());
+    for (std::size_t i = 0; i < spans.size(); i += 2)
+        rects_.emplace_back(QPoint(int(spans[i]), row), QPoint(int(spans[i + 1]) - 1, row));
+    bandBounds_ = std::move(spans);
+    return true;
+}
+
+void TPolygonScan::StepAndDropEdges(int row)
+{
+    std::erase_if(active_, [row](const TEdge& e) { return e.last == row; });
+    for (TEdge& e : active_)
+        e.Step();
+    // Insertion sort: the order changes only where edges cross.
+    for (std::size_t i = 1; i < active_.size(); ++i)
+        for (std::size_t j = i; j > 0 && active_[j].x < active_[j - 1].x; --j)
+            std::swap(active_[j], active_[j - 1]);
+}
+
+} // namespace vandora

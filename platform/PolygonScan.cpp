@@ -1,6 +1,7 @@
 #include "platform/PolygonScan.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vandora {
 
@@ -68,16 +69,13 @@ void TPolygonScan::AddEdge(TPoint from, TPoint to)
 
 std::optional<QRegion> TPolygonScan::Region()
 {
-    std::int64_t steps = 0;
     for (int row = firstRow_; row < endRow_; ++row) {
         LoadEdgesStartingAt(row);
-        steps += std::int64_t(active_.size()) + 1;
-        if (steps > kMostSteps)
+        if (!Spend(std::int64_t(active_.size()) + 1))
             return std::nullopt;
         CollectBounds();
-        if (!EmitRow(row))
+        if (!EmitRow(row) || !StepAndDropEdges(row))
             return std::nullopt;
-        StepAndDropEdges(row);
     }
     QRegion region;
     if (!rects_.empty())
@@ -85,14 +83,27 @@ std::optional<QRegion> TPolygonScan::Region()
     return region;
 }
 
+bool TPolygonScan::Spend(std::int64_t steps)
+{
+    steps_ += steps;
+    return steps_ <= kMostSteps;
+}
+
 void TPolygonScan::LoadEdgesStartingAt(int row)
 {
-    // Each new edge goes before the first active one that does not lie left of it.
-    for (; nextEdge_ < edges_.size() && edges_[nextEdge_].top == row; ++nextEdge_) {
-        const TEdge& e = edges_[nextEdge_];
-        const auto at = std::find_if(active_.begin(), active_.end(), [&](const TEdge& a) { return a.x >= e.x; });
-        active_.insert(at, e);
-    }
+    // The new edges, in order of x, each go before the active ones at the same x.
+    const auto first = edges_.begin() + std::ptrdiff_t(nextEdge_);
+    auto last = first;
+    while (last != edges_.end() && last->top == row)
+        ++last;
+    if (first == last)
+        return;
+    std::vector<TEdge> merged;
+    merged.reserve(active_.size() + std::size_t(last - first));
+    std::merge(first, last, active_.begin(), active_.end(), std::back_inserter(merged),
+               [](const TEdge& a, const TEdge& b) { return a.x < b.x; });
+    active_ = std::move(merged);
+    nextEdge_ = std::size_t(last - edges_.begin());
 }
 
 void TPolygonScan::CollectBounds()
@@ -138,15 +149,19 @@ bool TPolygonScan::EmitRow(int row)
     return true;
 }
 
-void TPolygonScan::StepAndDropEdges(int row)
+bool TPolygonScan::StepAndDropEdges(int row)
 {
     std::erase_if(active_, [row](const TEdge& e) { return e.last == row; });
     for (TEdge& e : active_)
         e.Step();
-    // Insertion sort: the order changes only where edges cross.
+    // Insertion sort: the order changes only where edges cross, and each swap counts.
     for (std::size_t i = 1; i < active_.size(); ++i)
-        for (std::size_t j = i; j > 0 && active_[j].x < active_[j - 1].x; --j)
+        for (std::size_t j = i; j > 0 && active_[j].x < active_[j - 1].x; --j) {
             std::swap(active_[j], active_[j - 1]);
+            if (!Spend(1))
+                return false;
+        }
+    return true;
 }
 
 } // namespace vandora

@@ -16,7 +16,7 @@ namespace vandora {
 class TPolygonScan {
 public:
     // Beyond this many rectangles (64 MiB of them), or this many steps of an edge from
-    // one row to the next (a fraction of a second), the region is not made.
+    // one row to the next or past another (a fraction of a second), the region is not made.
     static constexpr qsizetype kMostRects = qsizetype(1) << 22;
     static constexpr std::int64_t kMostSteps = std::int64_t(1) << 25;
 
@@ -35,11 +35,13 @@ private:
         void Step();
     };
     void AddEdge(TPoint from, TPoint to);
+    // Counts work against kMostSteps; false once it is spent.
+    bool Spend(std::int64_t steps);
     void LoadEdgesStartingAt(int row);
     // The x of each edge that bounds a span of the row, in pairs.
     void CollectBounds();
     bool EmitRow(int row);
-    void StepAndDropEdges(int row);
+    bool StepAndDropEdges(int row);
 
     bool winding_;
     std::vector<TEdge> edges_;      // sorted by top, then x
@@ -49,6 +51,7 @@ private:
     std::vector<QRect> rects_;
     std::vector<std::int64_t> bandBounds_; // the previous row's bounds, to merge equal rows
     qsizetype bandStart_ = 0;              // the first rectangle of that band
+    std::int64_t steps_ = 0;
     int firstRow_ = 0;
     int endRow_ = 0;
 };

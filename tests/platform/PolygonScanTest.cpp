@@ -67,3 +67,21 @@ TEST(PolygonScanTest, ASlantedOutlineTwentyThousandRowsTallIsMadeAndBanded)
     const TPoint box[] = {{0, 0}, {30, 0}, {30, 5000}, {0, 5000}};
     EXPECT_EQ(TPolygonScan(box, 4, false).Region()->rectCount(), 1);
 }
+
+// What a form could hold to make the scan slow: many edges starting on one row, or edges
+// crossing each other on every row. The first is made at once; the second stops at the
+// work limit instead of taking hours.
+TEST(PolygonScanTest, ManyEdgesOnOneRowAndEdgesCrossingEverywhereStayCheap)
+{
+    std::vector<TPoint> comb;
+    for (int i = 0; i < 100000; ++i)
+        comb.push_back(TPoint{i * 2, i % 2 == 0 ? 0 : 2});
+    const std::optional<QRegion> teeth = TPolygonScan(comb.data(), int(comb.size()), false).Region();
+    ASSERT_TRUE(teeth);
+    EXPECT_GT(teeth->rectCount(), 40000);
+
+    std::vector<TPoint> weave;
+    for (int i = 0; i < 20000; ++i)
+        weave.push_back(i % 2 == 0 ? TPoint{0, i} : TPoint{1000000, 40000 - i});
+    EXPECT_FALSE(TPolygonScan(weave.data(), int(weave.size()), false).Region());
+}

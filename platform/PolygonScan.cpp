@@ -128,24 +128,24 @@ void TPolygonScan::CollectBounds()
 
 bool TPolygonScan::EmitRow(int row)
 {
-    std::vector<std::int64_t> spans;
+    spans_.clear(); // kept between rows: one allocation for the whole scan
     for (std::size_t i = 0; i + 1 < bounds_.size(); i += 2)
         if (bounds_[i] != bounds_[i + 1]) {
-            spans.push_back(bounds_[i]);
-            spans.push_back(bounds_[i + 1]);
+            spans_.push_back(bounds_[i]);
+            spans_.push_back(bounds_[i + 1]);
         }
     // A row like the one above makes its band one row taller.
-    if (!spans.empty() && spans == bandBounds_ && !rects_.empty() && rects_.back().bottom() == row - 1) {
+    if (!spans_.empty() && spans_ == bandBounds_ && !rects_.empty() && rects_.back().bottom() == row - 1) {
         for (qsizetype i = bandStart_; i < qsizetype(rects_.size()); ++i)
             rects_[std::size_t(i)].setBottom(row);
         return true;
     }
-    if (qsizetype(rects_.size() + spans.size() / 2) > kMostRects)
+    if (qsizetype(rects_.size() + spans_.size() / 2) > kMostRects)
         return false;
     bandStart_ = qsizetype(rects_.size());
-    for (std::size_t i = 0; i < spans.size(); i += 2)
-        rects_.emplace_back(QPoint(int(spans[i]), row), QPoint(int(spans[i + 1]) - 1, row));
-    bandBounds_ = std::move(spans);
+    for (std::size_t i = 0; i < spans_.size(); i += 2)
+        rects_.emplace_back(QPoint(int(spans_[i]), row), QPoint(int(spans_[i + 1]) - 1, row));
+    std::swap(bandBounds_, spans_);
     return true;
 }
 

@@ -18,7 +18,11 @@ public:
     // Beyond this many rectangles (64 MiB of them), or this many steps of an edge from
     // one row to the next or past another (a fraction of a second), the region is not made.
     static constexpr qsizetype kMostRects = qsizetype(1) << 22;
-    static constexpr std::int64_t kMostSteps = std::int64_t(1) << 25;
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+    static constexpr std::int64_t kMostSteps = std::int64_t(1) << 20; // quick inputs under the sanitizers
+#else
+    static constexpr std::int64_t kMostSteps = std::int64_t(1) << 23;
+#endif
 
     // winding: the non-zero rule; otherwise even-odd. Coordinates must fit in 28 bits.
     TPolygonScan(const TPoint* points, int count, bool winding);
@@ -49,7 +53,8 @@ private:
     std::vector<TEdge> active_;     // sorted by x
     std::vector<std::int64_t> bounds_;
     std::vector<QRect> rects_;
-    std::vector<std::int64_t> bandBounds_; // the previous row's bounds, to merge equal rows
+    std::vector<std::int64_t> spans_;      // this row's spans, start and end in pairs
+    std::vector<std::int64_t> bandBounds_; // the previous row's spans, to merge equal rows
     qsizetype bandStart_ = 0;              // the first rectangle of that band
     std::int64_t steps_ = 0;
     int firstRow_ = 0;

@@ -24,7 +24,8 @@ public:
     static constexpr std::int64_t kMostSteps = std::int64_t(1) << 23;
 #endif
 
-    // winding: the non-zero rule; otherwise even-odd. Coordinates must fit in 28 bits.
+    // count points, at least 3; coordinates within 28 bits. winding: the non-zero rule,
+    // otherwise even-odd.
     TPolygonScan(const TPoint* points, int count, bool winding);
     // The region, or nothing when it would take more than the limits above.
     std::optional<QRegion> Region();

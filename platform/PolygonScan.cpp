@@ -69,6 +69,10 @@ void TPolygonScan::AddEdge(TPoint from, TPoint to)
 
 std::optional<QRegion> TPolygonScan::Region()
 {
+    // Every row costs at least three steps (itself and two edges): a polygon with more
+    // rows than the limit allows fails without being scanned.
+    if ((std::int64_t(endRow_) - firstRow_) * 3 > kMostSteps)
+        return std::nullopt;
     for (int row = firstRow_; row < endRow_; ++row) {
         LoadEdgesStartingAt(row);
         if (!Spend(std::int64_t(active_.size()) + 1))

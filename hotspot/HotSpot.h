@@ -116,6 +116,8 @@ public:
     bool AwaitsBackground() const { return backgroundPicture_ == nullptr || backgroundPicture_->Empty(); }
     // Binds the owning control's picture and composes every look (without a control, nothing).
     void BindControlPicture();
+    // Whether a look was sized while there was no picture to compose it on.
+    bool LooksAwaitPicture() const { return looksAwaitPicture_; }
     void DrawShape(TCanvas& canvas) const { shape_.DrawOutline(canvas); }
     void ToggleSelected() { SetSelected(!selected_); }
     // Unselects every other selected hotspot of the collection, in index order.
@@ -123,8 +125,6 @@ public:
     // Composes one look into one of the four state bitmaps.
     void BuildStateBitmap(const TPicture& statePicture, TBitmap& target, TColor stateColor, int imageIndex);
     void RebuildStateBitmaps();
-    // Whether a look was sized while there was no picture to compose it on.
-    bool LooksAwaitPicture() const { return looksAwaitPicture_; }
     void RebuildBlinkBitmap();
     void RebuildSelectedBitmap();
     void RebuildHoverBitmap();

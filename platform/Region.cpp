@@ -3,7 +3,8 @@
 #include "platform/Canvas.h"
 #include "platform/PolygonScan.h"
 
-#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace vandora {
 

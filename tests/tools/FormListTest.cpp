@@ -59,7 +59,8 @@ TEST(FormListTest, AnErrorInATextFormNamesItsLine)
     for (const char* command : {"check", "list"}) {
         std::string out, err;
         EXPECT_EQ(RunTool({command, path}, out, err), kExitFailed);
-        EXPECT_EQ(err, "Invalid property value (component Morvane1: TMorvane, property HotSpots[0].ID, line 5)\n")
+        EXPECT_EQ(err, "vandora-form: " + path +
+                           ": Invalid property value (component Morvane1: TMorvane, property HotSpots[0].ID, line 5)\n")
             << command;
     }
 }

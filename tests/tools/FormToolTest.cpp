@@ -68,7 +68,10 @@ TEST(FormToolTest, CheckExitsWithTheVerdict)
 
     const TResult bad = RunTool({"check", Data("truncated.form")});
     EXPECT_EQ(bad.code, kExitFailed);
-    EXPECT_EQ(bad.err, "The text ends where 'end' is expected (component Morvane1: TMorvane, property HotSpots[0], line 7)\n");
+    // Named as a compiler names a file, so that a build converting several forms says which.
+    EXPECT_EQ(bad.err, "vandora-form: " + Data("truncated.form") +
+                           ": The text ends where 'end' is expected (component Morvane1: TMorvane, property "
+                           "HotSpots[0], line 7)\n");
 
     const TResult missing = RunTool({"check", Data("no-such.form")});
     EXPECT_EQ(missing.code, kExitFailed);
@@ -79,9 +82,17 @@ TEST(FormToolTest, AFailedConversionWritesNothing)
 {
     QTemporaryDir dir;
     const std::string out = dir.filePath("out.bin").toStdString();
-    EXPECT_EQ(RunTool({"to-binary", Data("truncated.form"), "-o", out}).code, kExitFailed);
+    const TResult malformed = RunTool({"to-binary", Data("truncated.form"), "-o", out});
+    EXPECT_EQ(malformed.code, kExitFailed);
+    EXPECT_EQ(malformed.err.rfind("vandora-form: " + Data("truncated.form") + ": ", 0), 0u) << malformed.err;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
     EXPECT_EQ(RunTool({"to-text", Data("truncated.form")}).out, "");
+
+    // An output that cannot be written is named itself, not blamed on the form.
+    const std::string nowhere = dir.filePath("no-such-folder/out.bin").toStdString();
+    const TResult unwritable = RunTool({"to-binary", Data("handwritten.form"), "-o", nowhere});
+    EXPECT_EQ(unwritable.code, kExitFailed);
+    EXPECT_EQ(unwritable.err.rfind("vandora-form: Cannot write " + nowhere + ": ", 0), 0u) << unwritable.err;
 }
 
 TEST(FormToolTest, EveryCommandHasHelpAndWrongUsageSaysHow)

@@ -25,7 +25,7 @@ TCommand ToTextCommand()
     command.Help = "Prints the text form of FILE, which may be in either form. A malformed form is\n"
                    "reported with its place (byte offset or line) and exits with status 1.";
     command.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
-        out << FormToText(ReadFile(args.Positional[0]));
+        out << WithForm(args.Positional[0], [](const QByteArray& form) { return FormToText(form); });
         return kExitOk;
     };
     return command;
@@ -41,7 +41,9 @@ TCommand ToBinaryCommand()
     command.Help = "Writes the binary form of FILE, which may be in either form, to OUT. Nothing is\n"
                    "written when FILE is malformed.";
     command.Run = [](const TArguments& args, std::ostream&, std::ostream&) {
-        WriteFile(args.Options.at("output"), FormToBinary(ReadFile(args.Positional[0])));
+        const QByteArray binary =
+            WithForm(args.Positional[0], [](const QByteArray& form) { return FormToBinary(form); });
+        WriteFile(args.Options.at("output"), binary);
         return kExitOk;
     };
     return command;
@@ -58,9 +60,11 @@ TCommand CheckCommand()
                    "property and value must be one the program knows. A form whose own class is\n"
                    "not known is read as a plain form.";
     command.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
-        const QByteArray form = ReadFile(args.Positional[0]);
-        LoadComponents(form);
-        out << args.Positional[0] << ": a valid " << FormKind(form) << " form\n";
+        const char* kind = WithForm(args.Positional[0], [](const QByteArray& form) {
+            LoadComponents(form);
+            return FormKind(form);
+        });
+        out << args.Positional[0] << ": a valid " << kind << " form\n";
         return kExitOk;
     };
     return command;

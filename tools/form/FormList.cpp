@@ -50,7 +50,8 @@ TCommand ListCommand()
                    "per hotspot of every hotspot control, after a header line: index, ID, Name,\n"
                    "ShapeType, X, Y, Width, Height, the number of outline points and Angle.";
     command.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
-        const std::unique_ptr<TComponent> root = LoadComponents(ReadFile(args.Positional[0]));
+        const std::unique_ptr<TComponent> root =
+            WithForm(args.Positional[0], [](const QByteArray& form) { return LoadComponents(form); });
         std::vector<TMorvane*> controls;
         CollectControls(*root, controls);
         out << "Index\tID\tName\tShapeType\tX\tY\tWidth\tHeight\tPoints\tAngle\n";

@@ -131,7 +131,7 @@ int TFormTool::Run(const std::vector<std::string>& args, std::ostream& out, std:
     try {
         return command->Run(parsed, out, err);
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << "vandora-form: " << e.what() << "\n";
         return kExitFailed;
     }
 }

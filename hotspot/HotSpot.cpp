@@ -2,6 +2,7 @@
 
 #include "hotspot/HotSpots.h"
 #include "hotspot/Morvane.h"
+#include "hotspot/RescaleOrigin.h"
 #include "platform/Exceptions.h"
 #include "platform/KeyState.h"
 
@@ -23,6 +24,13 @@ THotSpot::~THotSpot()
     clickImage_.SetOnChange({});
     selectedImage_.SetOnChange({});
     blinkImage_.SetOnChange({});
+}
+
+TRescaleOrigin& THotSpot::RescaleOrigin()
+{
+    if (!rescaleOrigin_)
+        rescaleOrigin_ = std::make_unique<TRescaleOrigin>();
+    return *rescaleOrigin_;
 }
 
 std::string THotSpot::DisplayName() const

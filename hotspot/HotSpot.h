@@ -9,12 +9,14 @@
 #include "platform/Region.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace vandora {
 
 class THotSpots;
 class TMorvane;
+class TRescaleOrigin;
 class TReader;
 class TWriter;
 
@@ -134,6 +136,10 @@ public:
     // The same for any persistent source; anything but a hotspot raises EConvertError.
     void Assign(const TPersistent* source);
 
+    // Where the collection's current run of rescales of this hotspot started; made at its
+    // first rescale.
+    TRescaleOrigin& RescaleOrigin();
+
     // The control's picture this hotspot's looks are composed on; not owned.
     const TPicture* BackgroundPicture() const { return backgroundPicture_; }
     void SetBackgroundPicture(const TPicture* picture) { backgroundPicture_ = picture; }
@@ -173,6 +179,7 @@ private:
     TColor clickColor_ = clGray;
     TPicture selectedImage_;
     TPicture blinkImage_;
+    std::unique_ptr<TRescaleOrigin> rescaleOrigin_;
     std::int32_t offsetY_ = 4;
     std::int32_t offsetX_ = 4;
     // The outline's region, made once per change of the points: pointer feedback then

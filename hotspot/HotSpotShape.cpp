@@ -323,4 +323,19 @@ void THotSpotShape::SetCorners(int left, int top, int right, int bottom)
     }
 }
 
+bool THotSpotShape::SameGeometry(const THotSpotShape& other) const
+{
+    return x_ == other.x_ && y_ == other.y_ && width_ == other.width_ && height_ == other.height_ &&
+           angle_ == other.angle_ && shapeType_ == other.shapeType_ && knotLeft_ == other.knotLeft_ &&
+           knotRight_ == other.knotRight_ && knotTop_ == other.knotTop_ && knotBottom_ == other.knotBottom_ &&
+           points_ == other.points_;
+}
+
+void THotSpotShape::RestoreGeometry(const THotSpotShape& saved)
+{
+    const std::uint64_t revision = revision_;
+    *this = saved;
+    revision_ = revision + 1;
+}
+
 } // namespace vandora

@@ -62,6 +62,12 @@ public:
     // Builds the geometry from two corners, by shape type (a polygon is left alone).
     void SetCorners(int left, int top, int right, int bottom);
 
+    // Whether the two hold the same geometry: box, angle, type, points and knots.
+    bool SameGeometry(const THotSpotShape& other) const;
+    // Takes over another shape's geometry; as any change of the points, it counts as a
+    // new revision of this shape.
+    void RestoreGeometry(const THotSpotShape& saved);
+
 private:
     enum class Axis { Horizontal, Vertical };
     bool Scale(Axis axis, int value);

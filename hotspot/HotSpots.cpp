@@ -1,6 +1,7 @@
 #include "hotspot/HotSpots.h"
 
 #include "hotspot/Morvane.h"
+#include "hotspot/RescaleOrigin.h"
 #include "platform/Exceptions.h"
 
 namespace vandora {
@@ -70,28 +71,44 @@ void THotSpots::Rescale(int newWidth, int newHeight)
         return;
     if (owner_ && owner_->IsLoading())
         return;
-    const double sx = double(newWidth) / double(baseWidth_);
-    const double sy = double(newHeight) / double(baseHeight_);
+    const int fromWidth = baseWidth_;
+    const int fromHeight = baseHeight_;
     baseWidth_ = newWidth;
     baseHeight_ = newHeight;
-    for (int i = 0; i < Count(); ++i) {
-        THotSpot* hotspot = Item(i);
-        const int x = hotspot->X();
-        const int y = hotspot->Y();
-        const int right = hotspot->Right();
-        const int bottom = hotspot->Bottom();
-        if (hotspot->ShapeType() == stEllipse) {
-            hotspot->SetCorners(Scaled(x, sx), Scaled(y, sy), Scaled(right, sx), Scaled(bottom, sy));
-            hotspot->RebuildStateBitmaps();
-        } else {
-            hotspot->SetX(Scaled(x, sx));
-            hotspot->SetY(Scaled(y, sy));
-            hotspot->SetRight(Scaled(right, sx));
-            hotspot->SetBottom(Scaled(bottom, sy));
-        }
-    }
+    for (int i = 0; i < Count(); ++i)
+        RescaleHotSpot(*Item(i), fromWidth, fromHeight, newWidth, newHeight);
     if (owner_)
         owner_->Invalidate();
+}
+
+void THotSpots::RescaleHotSpot(THotSpot& hotspot, int fromWidth, int fromHeight, int newWidth, int newHeight)
+{
+    // A hotspot left as the last rescale made it is scaled again from where the run began,
+    // so that the rounding of the sizes passed through does not add up.
+    TRescaleOrigin& origin = hotspot.RescaleOrigin();
+    if (origin.Continues(hotspot.Shape(), fromWidth, fromHeight)) {
+        hotspot.Shape().RestoreGeometry(origin.Shape());
+        fromWidth = origin.BaseWidth();
+        fromHeight = origin.BaseHeight();
+    } else {
+        origin.Start(hotspot.Shape(), fromWidth, fromHeight);
+    }
+    const double sx = double(newWidth) / double(fromWidth);
+    const double sy = double(newHeight) / double(fromHeight);
+    const int x = hotspot.X();
+    const int y = hotspot.Y();
+    const int right = hotspot.Right();
+    const int bottom = hotspot.Bottom();
+    if (hotspot.ShapeType() == stEllipse) {
+        hotspot.SetCorners(Scaled(x, sx), Scaled(y, sy), Scaled(right, sx), Scaled(bottom, sy));
+        hotspot.RebuildStateBitmaps();
+    } else {
+        hotspot.SetX(Scaled(x, sx));
+        hotspot.SetY(Scaled(y, sy));
+        hotspot.SetRight(Scaled(right, sx));
+        hotspot.SetBottom(Scaled(bottom, sy));
+    }
+    origin.Finish(hotspot.Shape(), newWidth, newHeight);
 }
 
 } // namespace vandora

@@ -32,7 +32,9 @@ public:
     // Replaces the contents by copies of the source's hotspots, in order, and takes its
     // base size. A null source raises EConvertError before anything changes.
     void CopyFrom(const THotSpots* source);
-    // Maps every hotspot from the base size to the new size.
+    // Maps every hotspot from the base size to the new size. Rescales that follow one
+    // another scale each hotspot from where the first of them found it (as long as nothing
+    // else changed it), so going back to a size gives back the same coordinates.
     void Rescale(int newWidth, int newHeight);
     // Every batch end, nested ones too, forgets the hovered and the pressed hotspot.
     void EndBatch() override;
@@ -42,6 +44,8 @@ protected:
     void ItemRemoving(int index) override;
 
 private:
+    static void RescaleHotSpot(THotSpot& hotspot, int fromWidth, int fromHeight, int newWidth, int newHeight);
+
     TMorvane* owner_;
     int baseHeight_ = 0;
     int baseWidth_ = 0;

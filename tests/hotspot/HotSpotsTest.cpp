@@ -130,6 +130,75 @@ TEST(HotSpots, RescaleMapsEveryHotspotAndRoundsHalvesToEven)
     EXPECT_EQ(halves.BaseWidth(), 6);
 }
 
+namespace {
+
+std::vector<int> Boxes(const THotSpots& spots)
+{
+    std::vector<int> boxes;
+    for (int i = 0; i < spots.Count(); ++i) {
+        const THotSpot* spot = spots.Item(i);
+        boxes.insert(boxes.end(), {spot->X(), spot->Y(), spot->Width(), spot->Height()});
+    }
+    return boxes;
+}
+
+} // namespace
+
+// A stretched control is rescaled at every size its window is dragged through.
+TEST_F(MorvaneFixture, ResizingAStretchedControlAndBackGivesBackItsHotspots)
+{
+    control.SetAutoSize(false);
+    control.SetStretch(true);
+    control.SetBounds(0, 0, 120, 80);
+    const std::vector<int> before = Boxes(control.HotSpots());
+    const TPoints triangle = Spot(1)->Shape().Points();
+
+    for (int w = 119; w >= 60; --w) // one pixel at a time, as a drag does
+        control.SetBounds(0, 0, w, w * 2 / 3);
+    EXPECT_EQ(Spot(1)->X(), 30) << "each size maps from where the drag began";
+    for (int w = 61; w <= 120; ++w)
+        control.SetBounds(0, 0, w, w * 2 / 3);
+    EXPECT_EQ(Boxes(control.HotSpots()), before);
+    EXPECT_EQ(Spot(1)->Shape().Points(), triangle);
+
+    control.SetBounds(0, 0, 3, 2); // every outline collapses on the way
+    control.SetBounds(0, 0, 120, 80);
+    EXPECT_EQ(Boxes(control.HotSpots()), before);
+    EXPECT_EQ(Spot(1)->ContainsPoint(86, 50), 1) << "the triangle tests as before";
+    Flush();
+    Move(86, 50);
+    EXPECT_TRUE(Shows(86, 50, clYellow)) << "with its looks composed for its box";
+
+    control.SetStretch(false);
+    EXPECT_EQ(Spot(0)->X(), 5);
+    EXPECT_EQ(Spot(0)->Width(), 15);
+}
+
+// A hotspot changed between two rescales starts again from the change; the others go on.
+TEST(HotSpots, AChangeBetweenRescalesIsKeptAndScaledFromThere)
+{
+    THotSpots spots(nullptr);
+    THotSpot* moved = spots.AddHotSpot();
+    moved->SetCorners(10, 10, 30, 30);
+    THotSpot* kept = spots.AddHotSpot();
+    kept->SetCorners(50, 50, 70, 70);
+    spots.SetBaseWidth(100);
+    spots.SetBaseHeight(100);
+    spots.Rescale(300, 300);
+    moved->SetX(33);
+    spots.Rescale(100, 100);
+    EXPECT_EQ(moved->X(), 11) << "33 / 3, not the 10 it started at";
+    EXPECT_EQ(kept->X(), 50);
+    spots.Rescale(300, 300);
+    EXPECT_EQ(moved->X(), 33);
+
+    // A base set by hand is a new start too: the geometry is taken as it stands.
+    spots.SetBaseWidth(150);
+    spots.SetBaseHeight(150);
+    spots.Rescale(300, 300);
+    EXPECT_EQ(kept->X(), 300);
+}
+
 TEST(HotSpots, RescalingAnEllipseRebuildsItFromItsNewBox)
 {
     TMorvane control;

@@ -70,11 +70,23 @@ void TMorvane::PictureChanged()
         hotSpots_->SetBaseHeight(picture_.Height());
         hotSpots_->SetBaseWidth(picture_.Width());
     }
+    updateGeometry(); // a layout holding the control asks for its new size hint
+}
+
+QSize TMorvane::sizeHint() const
+{
+    if (picture_.Width() > 0 && picture_.Height() > 0)
+        return QSize(picture_.Width(), picture_.Height());
+    return QSize(Width(), Height());
 }
 
 void TMorvane::SetAutoSize(bool value)
 {
     autoSize_ = value;
+    // In a layout an AutoSize control keeps the picture's size; any other may be given
+    // more or less room (Stretch then scales the picture and the hotspots to it).
+    const QSizePolicy::Policy policy = value ? QSizePolicy::Fixed : QSizePolicy::Preferred;
+    setSizePolicy(policy, policy);
     if (value)
         SetStretch(false);
     const TGraphic* graphic = picture_.Graphic();

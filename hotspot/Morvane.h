@@ -98,6 +98,10 @@ public:
     // The blink timer's tick.
     void BlinkTick();
 
+    // For layouts: the picture's size, or without one the size the control was given. An
+    // AutoSize control has a fixed size policy, any other the preferred one.
+    QSize sizeHint() const override;
+
     void Loaded() override;
     // The hint for the pointer's place: the hovered hotspot's, else the control's own.
     void HintRequest(THintInfo& info) override;

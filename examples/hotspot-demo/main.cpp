@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <cstdio>
@@ -116,11 +117,12 @@ int main(int argc, char** argv)
         vandora::RegisterMorvaneClasses();
         QWidget window;
         window.setWindowTitle("Hotspot demo");
-        auto* map = new vandora::TMorvane(&window);
-        Build(*map); // sizes itself to the picture
-        auto* status = new QLabel("Point at a shape, then click it.", &window);
-        status->setGeometry(8, map->Height() + 4, map->Width() - 16, 24);
-        window.setFixedSize(map->Width(), map->Height() + 32);
+        auto* layout = new QVBoxLayout(&window);
+        auto* map = new vandora::TMorvane;
+        Build(*map); // AutoSize: the layout keeps it at the picture's size
+        auto* status = new QLabel("Point at a shape, then click it.");
+        layout->addWidget(map);
+        layout->addWidget(status);
         if (argc > 1 && std::strcmp(argv[1], "--check") == 0)
             return Check(*map);
 

@@ -24,21 +24,51 @@ bool DisplayAvailable()
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
+const char* programPath = "vandora";
+bool starting = true;
+QtMessageHandler qtMessages = nullptr;
+
+const char* DisplayName()
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(variable); value != nullptr && *value != '\0')
+            return value;
+    return "";
+}
+
+// A display named but not reachable (a server that has gone, a forwarded one that never
+// came) makes Qt end the program with advice to reinstall it; say what is wrong instead.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg || !starting) {
+        if (qtMessages != nullptr)
+            qtMessages(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "Vandora could not open a window on the display \"%s\".\n"
+                         "To run it without one, use: xvfb-run -a %s\n",
+                 DisplayName(), programPath);
+    std::_Exit(1);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    programPath = argv[0];
     if (!DisplayAvailable()) {
         std::fprintf(stderr, "Vandora needs a graphical display, and none was found.\n"
                              "To run it without one, use: xvfb-run -a %s\n",
-                     argv[0]);
+                     programPath);
         return 1;
     }
+    qtMessages = qInstallMessageHandler(OnQtMessage);
     vandora::TFontWarmUp fonts;
     // Whole device pixels per window pixel: the map is scaled by an integer, so it stays
     // sharp (1.5 rounds to 2, 1.25 to 1).
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     vandora::TApplication application(argc, argv);
+    starting = false;
     application.SetMainFormOnTaskbar(true);
     try {
         const QByteArray description = vandora::EmbeddedForm2();

@@ -2,7 +2,8 @@
 # The built quiz program in a private Xvfb, played the way a player would: the window
 # appears centred with its designed client size, "Start new quiz" asks a question, a click
 # on a country opens a modal message box, Enter closes it and the next question follows,
-# and closing the window ends the program with exit code 0.
+# and closing the window ends the program with exit code 0. Last, a display that cannot be
+# reached is reported in plain words.
 #
 # Usage: quiz_window.sh VANDORA XPROBE FORM
 # Every wait is bounded and ends on an X event (window mapped, unmapped, process ended)
@@ -117,6 +118,18 @@ set -e
 launch_pid=
 [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 ok "closing the window ended the program with exit code 0"
+
+# A display that is named but cannot be reached: a plain sentence and the way to run the
+# quiz without one, and exit code 1, instead of Qt's abort.
+set +e
+DISPLAY=:65000 "$vandora" >"$work/unreachable.log" 2>&1
+status=$?
+set -e
+[ "$status" -eq 1 ] || fail "with an unreachable display the program ended with exit code $status: $(cat "$work/unreachable.log")"
+grep -q '^Vandora could not open a window on the display ":65000"\.$' "$work/unreachable.log" &&
+  grep -q "^To run it without one, use: xvfb-run -a $vandora\$" "$work/unreachable.log" ||
+  fail "no plain message for an unreachable display: $(cat "$work/unreachable.log")"
+ok "an unreachable display is reported in a sentence, with exit code 1"
 
 if [ -n "$skipped" ]; then
   exit 77

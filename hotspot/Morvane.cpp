@@ -69,6 +69,11 @@ void TMorvane::PictureChanged()
     if (!stretch_) {
         hotSpots_->SetBaseHeight(picture_.Height());
         hotSpots_->SetBaseWidth(picture_.Width());
+    } else if (hotSpots_->BaseWidth() == 0 || hotSpots_->BaseHeight() == 0) {
+        // Stretch came on before there was a picture to scale from, so the hotspots are
+        // in the control's space, as a stretched form's are: resizes scale from its size.
+        hotSpots_->SetBaseHeight(Height());
+        hotSpots_->SetBaseWidth(Width());
     }
     updateGeometry(); // a layout holding the control asks for its new size hint
 }

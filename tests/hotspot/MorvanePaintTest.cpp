@@ -173,6 +173,22 @@ TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)
     EXPECT_EQ(Spot(0)->Width(), 15);
 }
 
+// Stretch set first, then hotspots (in the control's space), then the picture.
+TEST(MorvaneLooks, StretchSwitchedOnBeforeThePictureScalesFromTheControlsSize)
+{
+    TMorvane map;
+    map.SetStretch(true);
+    THotSpot* spot = map.HotSpots().AddHotSpot();
+    spot->SetCorners(10, 10, 30, 20);
+    TPicture picture;
+    FillPicture(picture, 100, 50);
+    map.SetPicture(&picture);
+    map.SetBounds(0, 0, 400, 400);
+    EXPECT_EQ(spot->BoundsRect(), (TRect{20, 20, 60, 40})) << "the hotspot follows the resize";
+    map.SetStretch(false);
+    EXPECT_EQ(spot->BoundsRect(), (TRect{5, 2, 15, 5})) << "and maps into the picture";
+}
+
 TEST_F(MorvaneFixture, WritingThePictureRebuildsOnlyClippedHotspots)
 {
     Spot(0)->SetClipped(false);

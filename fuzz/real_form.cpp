@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -99,6 +100,45 @@ void DriveHotSpots(TMorvane& morvane)
     morvane.Repaint();
 }
 
+std::vector<TRect> Boxes(const TMorvane& morvane)
+{
+    std::vector<TRect> boxes;
+    for (int i = 0; i < morvane.HotSpots().Count(); ++i)
+        boxes.push_back(morvane.HotSpots().Item(i)->BoundsRect());
+    return boxes;
+}
+
+bool FiniteOutlines(const TMorvane& morvane)
+{
+    for (int i = 0; i < morvane.HotSpots().Count(); ++i)
+        for (const TRealPoint& p : morvane.HotSpots().Item(i)->Shape().Points())
+            if (!std::isfinite(p.x) || !std::isfinite(p.y))
+                return false;
+    return true;
+}
+
+// A stretched control rescales its hotspots at every size it passes through: a size that
+// comes back gives the same hotspots back, however small the sizes between. Only for a
+// control whose base is its own size (its hotspots then only shrink on the way).
+void ResizeAndBack(TMorvane& morvane)
+{
+    const int w = morvane.Width();
+    const int h = morvane.Height();
+    if (!morvane.Stretch() || morvane.HotSpots().BaseWidth() != w || morvane.HotSpots().BaseHeight() != h ||
+        !FiniteOutlines(morvane))
+        return;
+    const int smallW = std::max(1, w / 2);
+    const int smallH = std::max(1, h / 3);
+    morvane.SetBounds(morvane.Left(), morvane.Top(), smallW, smallH);
+    const std::vector<TRect> atSmall = Boxes(morvane);
+    morvane.SetBounds(morvane.Left(), morvane.Top(), 3, 2);
+    morvane.SetBounds(morvane.Left(), morvane.Top(), w, h);
+    morvane.SetBounds(morvane.Left(), morvane.Top(), smallW, smallH);
+    if (Boxes(morvane) != atSmall)
+        Broken("a stretched control's hotspots come back to the same boxes at the same size");
+    morvane.SetBounds(morvane.Left(), morvane.Top(), w, h);
+}
+
 void DriveControls(TComponent& root)
 {
     std::vector<TCustomControl*> controls;
@@ -108,8 +148,10 @@ void DriveControls(TComponent& root)
             continue;
         control->Repaint();
         auto* morvane = dynamic_cast<TMorvane*>(control);
-        if (morvane != nullptr && fuzz::SmallLooks(*morvane))
+        if (morvane != nullptr && fuzz::SmallLooks(*morvane)) {
             DriveHotSpots(*morvane);
+            ResizeAndBack(*morvane);
+        }
     }
 }
 

@@ -34,7 +34,7 @@ public:
     void CopyFrom(const THotSpots* source);
     // Maps every hotspot from the base size to the new size. Rescales that follow one
     // another scale each hotspot from where the first of them found it (as long as nothing
-    // else changed it), so going back to a size gives back the same coordinates.
+    // else changed it), so a size that comes back gives the same coordinates again.
     void Rescale(int newWidth, int newHeight);
     // Every batch end, nested ones too, forgets the hovered and the pressed hotspot.
     void EndBatch() override;

@@ -211,8 +211,16 @@ private:
     std::int32_t Integer(const TToken& token)
     {
         const std::string& text = token.text;
+        // Decimal, or hexadecimal after '$' as hand-written forms have colours: $00C0C0C0.
+        const bool negative = !text.empty() && text[0] == '-';
+        const bool hex = text.size() > std::size_t(negative) && text[std::size_t(negative)] == '$';
+        const char* digits = text.data() + (hex ? std::size_t(negative) + 1 : 0);
         std::int64_t value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        auto [end, error] = std::from_chars(digits, text.data() + text.size(), value, hex ? 16 : 10);
+        if (hex && (digits == text.data() + text.size() || *digits == '-' || *digits == '+'))
+            error = std::errc::invalid_argument; // "$" alone, or a sign after it
+        if (hex && negative)
+            value = -value;
         if (error == std::errc() && end == text.data() + text.size() &&
             value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max())
             return std::int32_t(value);

@@ -89,7 +89,8 @@ TToken TTextFormLexer::Scan()
     const char c = text_[pos_];
     if (IsLetter(c))
         return ScanName();
-    if (IsDigit(c) || (c == '-' && pos_ + 1 < text_.size() && IsDigit(text_[pos_ + 1])))
+    if (IsDigit(c) || c == '$' ||
+        (c == '-' && pos_ + 1 < text_.size() && (IsDigit(text_[pos_ + 1]) || text_[pos_ + 1] == '$')))
         return ScanNumber();
     if (c == '\'' || c == '#')
         return ScanString();
@@ -120,7 +121,7 @@ TToken TTextFormLexer::ScanNumber()
     const std::size_t start = pos_++;
     while (pos_ < text_.size()) {
         const char c = text_[pos_];
-        if (!IsLetter(c) && !IsDigit(c) && c != '.' && c != '+' && c != '-')
+        if (!IsLetter(c) && !IsDigit(c) && c != '.' && c != '+' && c != '-' && c != '$')
             break;
         ++pos_;
     }
@@ -130,15 +131,35 @@ TToken TTextFormLexer::ScanNumber()
 TToken TTextFormLexer::ScanString()
 {
     TToken token{TTokenKind::String, {}, {}, line_};
-    while (pos_ < text_.size()) {
-        if (text_[pos_] == '\'')
-            ScanQuoted(token.chars);
-        else if (text_[pos_] == '#')
-            ScanCharCode(token.chars);
-        else
-            break;
-    }
+    do {
+        while (pos_ < text_.size()) {
+            if (text_[pos_] == '\'')
+                ScanQuoted(token.chars);
+            else if (text_[pos_] == '#')
+                ScanCharCode(token.chars);
+            else
+                break;
+        }
+    } while (JoinsAnotherString());
     return token;
+}
+
+bool TTextFormLexer::JoinsAnotherString()
+{
+    // Forms written elsewhere split long strings over lines as 'first part' + 'next part'.
+    const std::size_t pos = pos_;
+    const int line = line_;
+    SkipSpace();
+    if (pos_ >= text_.size() || text_[pos_] != '+') {
+        pos_ = pos;
+        line_ = line;
+        return false;
+    }
+    ++pos_;
+    SkipSpace();
+    if (pos_ >= text_.size() || (text_[pos_] != '\'' && text_[pos_] != '#'))
+        Fail("'+' must be followed by a string", line_);
+    return true;
 }
 
 void TTextFormLexer::ScanQuoted(std::vector<char32_t>& chars)
@@ -167,13 +188,17 @@ void TTextFormLexer::ScanQuoted(std::vector<char32_t>& chars)
 
 void TTextFormLexer::ScanCharCode(std::vector<char32_t>& chars)
 {
-    ++pos_; // '#'
+    const std::size_t written = ++pos_; // after '#'
+    // #233 or, as hand-written forms often have it, #$E9.
+    const bool hex = pos_ < text_.size() && text_[pos_] == '$';
+    if (hex)
+        ++pos_;
     const std::size_t start = pos_;
     std::uint32_t code = 0;
-    while (pos_ < text_.size() && IsDigit(text_[pos_])) {
-        code = code * 10 + std::uint32_t(text_[pos_] - '0');
+    while (pos_ < text_.size() && (hex ? HexDigitValue(text_[pos_]) >= 0 : IsDigit(text_[pos_]))) {
+        code = hex ? code * 16 + std::uint32_t(HexDigitValue(text_[pos_])) : code * 10 + std::uint32_t(text_[pos_] - '0');
         if (code > 0x10FFFF)
-            Fail("Character code #" + std::string(text_.substr(start, pos_ - start + 1)) + "... is too large",
+            Fail("Character code #" + std::string(text_.substr(written, pos_ - written + 1)) + "... is too large",
                  line_);
         ++pos_;
     }

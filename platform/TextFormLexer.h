@@ -1,7 +1,7 @@
 #pragma once
 // Splits the text form into tokens: names (dotted identifiers), numbers, string literals
-// ('quoted' runs and #nnn character codes written together), punctuation, and on request
-// the hex digits of a binary block.
+// ('quoted' runs and #nnn or #$hh character codes written together, parts joined by '+'),
+// punctuation, and on request the hex digits of a binary block.
 #include <deque>
 #include <functional>
 #include <string>
@@ -47,6 +47,8 @@ private:
     TToken ScanName();
     TToken ScanNumber();
     TToken ScanString();
+    // Takes a '+' and the space around it when another string literal follows.
+    bool JoinsAnotherString();
     void ScanQuoted(std::vector<char32_t>& chars);
     void ScanCharCode(std::vector<char32_t>& chars);
 

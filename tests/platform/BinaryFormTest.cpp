@@ -133,6 +133,42 @@ TEST(BinaryFormTest, AcceptsHandWrittenLayout)
                                                                         "end\n");
 }
 
+TEST(BinaryFormTest, ReadsTheNotationsOfFormsWrittenElsewhere)
+{
+    // Long strings split over lines with '+', character codes and integers in hex.
+    const char* const text = "object F: TF\n"
+                             "  Caption = \n"
+                             "    'K'#$F6'ln, ' +\n"
+                             "    #$4B'\u00f6ln'\n"
+                             "  Color = $00C0C0C0\n"
+                             "  Tag = -$10\n"
+                             "  Width = int16:$7F\n"
+                             "  Lines = (\n"
+                             "    'a' + 'b'\n"
+                             "    'c')\n"
+                             "end";
+    EXPECT_EQ(TTextForm::FromBinary(View(TBinaryForm::FromText(text))), "object F: TF\n"
+                                                                        "  Caption = 'K'#246'ln, K'#246'ln'\n"
+                                                                        "  Color = 12632256\n"
+                                                                        "  Tag = -16\n"
+                                                                        "  Width = int16:127\n"
+                                                                        "  Lines = (\n"
+                                                                        "    'ab'\n"
+                                                                        "    'c')\n"
+                                                                        "end\n");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 'a' +\n  B = 1\nend\n"),
+              "'+' must be followed by a string (component F: TF, property A, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = $\nend\n"), "Malformed number '$' (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = $-1\nend\n"), "Malformed number '$-1' (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = $1G\nend\n"), "Malformed number '$1G' (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = $80000000\nend\n"),
+              "Integer $80000000 lies outside the 32-bit range (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = #$110000\nend\n"),
+              "Character code #$110000... is too large (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = #$\nend\n"),
+              "'#' must be followed by a character code (component F: TF, property A, line 2)");
+}
+
 TEST(BinaryFormTest, RecordsTheLineOfEachPart)
 {
     TStreamLineMap lines;

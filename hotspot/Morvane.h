@@ -69,6 +69,18 @@ public:
     THotSpotEvent OnHotSpotDblClick;
     TNotifyEvent OnPaint;
 
+signals:
+    // The same events for Qt's connect: each is emitted right after its On... handler has
+    // run, for the same hotspot; not when that handler removed the hotspot or destroyed
+    // the control. A slot may do anything a handler may.
+    void hotSpotEntered(vandora::THotSpot* hotSpot);
+    void hotSpotExited(vandora::THotSpot* hotSpot);
+    void hotSpotClicked(vandora::THotSpot* hotSpot);
+    void hotSpotRightClicked(vandora::THotSpot* hotSpot);
+    void hotSpotDoubleClicked(vandora::THotSpot* hotSpot);
+
+public:
+
     // --- state ---
     int HoverIndex() const { return hoverIndex_; }
     int ClickIndex() const { return clickIndex_; }
@@ -128,8 +140,10 @@ private:
     void SetHoverIndex(int value);
     bool Outside(int x, int y) const { return x < 0 || y < 0 || x > Width() || y > Height(); }
     bool ValidIndex(int index) const { return index >= 0 && index < hotSpots_->Count(); }
-    // Raises a hotspot event; false when a handler destroyed the control.
-    bool Raise(const THotSpotEvent& event, int index);
+    using THotSpotSignal = void (TMorvane::*)(THotSpot*);
+    // Raises a hotspot event, then emits its signal; false when a handler or a slot
+    // destroyed the control.
+    bool Raise(const THotSpotEvent& event, THotSpotSignal signal, int index);
 
     // An index held across a handler call. While the guard lives, destroying hotspots
     // keeps it naming the same hotspot, or -1 when that one is gone.

@@ -15,14 +15,21 @@ int TMorvane::HotSpotAt(int x, int y)
     return -1;
 }
 
-bool TMorvane::Raise(const THotSpotEvent& event, int index)
+bool TMorvane::Raise(const THotSpotEvent& event, THotSpotSignal signal, int index)
 {
-    if (!event || !ValidIndex(index))
+    if (!ValidIndex(index))
         return true;
     QPointer<TMorvane> alive(this);
-    // A copy: the handler may reassign the event it runs in.
-    const THotSpotEvent handler = event;
-    handler(this, hotSpots_->Item(index));
+    TIndexGuard sameHotSpot(*this, index);
+    if (event) {
+        // A copy: the handler may reassign the event it runs in.
+        const THotSpotEvent handler = event;
+        handler(this, hotSpots_->Item(index));
+        if (!alive)
+            return false;
+    }
+    if (ValidIndex(index))
+        (this->*signal)(hotSpots_->Item(index));
     return !alive.isNull();
 }
 
@@ -38,13 +45,13 @@ void TMorvane::SetHoverIndex(int value)
     if (ValidIndex(old) && clickIndex_ == -1) {
         if (!hotSpots_->Item(old)->ShowClick())
             RestoreArea(old);
-        if (!Raise(OnHotSpotExit, old))
+        if (!Raise(OnHotSpotExit, &TMorvane::hotSpotExited, old))
             return;
     }
     if (ValidIndex(value) && clickIndex_ == -1) {
         if (!hotSpots_->Item(value)->ShowClick())
             DrawHover(value);
-        if (!Raise(OnHotSpotEnter, value))
+        if (!Raise(OnHotSpotEnter, &TMorvane::hotSpotEntered, value))
             return;
     }
     hoverIndex_ = ValidIndex(value) ? value : -1;
@@ -99,7 +106,7 @@ void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
         if (!alive || !ValidIndex(target))
             return;
     }
-    if (button == mbRight && !Raise(OnHotSpotRightClick, target))
+    if (button == mbRight && !Raise(OnHotSpotRightClick, &TMorvane::hotSpotRightClicked, target))
         return;
     if (button != mbLeft || !ValidIndex(target))
         return;
@@ -127,11 +134,11 @@ void TMorvane::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     if (pressed->ContainsPoint(x, y) != 0) {
         if (ValidIndex(hoverIndex_) && !hotSpots_->Item(hoverIndex_)->ShowClick())
             DrawHover(hoverIndex_);
-        if (!Raise(OnHotSpotClick, c))
+        if (!Raise(OnHotSpotClick, &TMorvane::hotSpotClicked, c))
             return;
         clickIndex_ = -1;
     } else {
-        if (!Raise(OnHotSpotExit, c))
+        if (!Raise(OnHotSpotExit, &TMorvane::hotSpotExited, c))
             return;
         clickIndex_ = -1;
         hoverIndex_ = -1;
@@ -163,14 +170,14 @@ void TMorvane::DblClick()
     releaseDone_ = false;
     clickIndex_ = target;
     DrawClick(target);
-    Raise(OnHotSpotDblClick, target);
+    Raise(OnHotSpotDblClick, &TMorvane::hotSpotDoubleClicked, target);
 }
 
 void TMorvane::MouseLeave()
 {
     // While a press is pending the hover change raises nothing, so the exit is raised
     // here; otherwise the hover change raises it. Either way a handler sees it once.
-    if (ValidIndex(hoverIndex_) && clickIndex_ != -1 && !Raise(OnHotSpotExit, hoverIndex_))
+    if (ValidIndex(hoverIndex_) && clickIndex_ != -1 && !Raise(OnHotSpotExit, &TMorvane::hotSpotExited, hoverIndex_))
         return;
     SetHoverIndex(-1);
 }

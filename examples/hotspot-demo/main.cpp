@@ -3,7 +3,8 @@
 //
 //   hotspot-demo           shows the window
 //   hotspot-demo --check   prints each hotspot and the one the control finds at its centre,
-//                          then writes the control to a form and reads it back; no window
+//                          clicks the first one, then writes the control to a form and
+//                          reads it back; no window
 #include "hotspot/Morvane.h"
 #include "hotspot/MorvaneClasses.h"
 #include "platform/Bitmap.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -82,7 +84,7 @@ void Build(vandora::TMorvane& map)
     map.SetPicture(&picture);
 }
 
-int Check(vandora::TMorvane& map)
+int Check(vandora::TMorvane& map, const QLabel& status)
 {
     int failures = 0;
     for (int i = 0; i < map.HotSpots().Count(); ++i) {
@@ -98,6 +100,18 @@ int Check(vandora::TMorvane& map)
     const int outside = map.HotSpotAt(5, 5);
     std::printf("at 5,5: %s\n", outside >= 0 ? map.HotSpots().Item(outside)->Name().c_str() : "nothing");
     failures += outside != -1;
+
+    // A click at the first hotspot's centre reaches the label through the signal.
+    const vandora::THotSpot* first = map.HotSpots().Item(0);
+    const QPointF centre(first->X() + first->Width() / 2, first->Y() + first->Height() / 2);
+    for (const QEvent::Type type : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, centre, map.mapToGlobal(centre), button,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&map, &event);
+    }
+    std::printf("after a click at its centre: %s\n", qPrintable(status.text()));
+    failures += !status.text().startsWith(QString("Clicked: %1").arg(QString::fromStdString(first->Name())));
 
     vandora::TMorvane copy;
     vandora::ReadForm(vandora::WriteFormBinary(map), copy);
@@ -123,20 +137,20 @@ int main(int argc, char** argv)
         auto* status = new QLabel("Point at a shape, then click it.");
         layout->addWidget(map);
         layout->addWidget(status);
-        if (argc > 1 && std::strcmp(argv[1], "--check") == 0)
-            return Check(*map);
-
-        map->OnHotSpotEnter = vandora::THotSpotEvent([status](vandora::TObject*, vandora::THotSpot* spot) {
+        // The hotspot events as Qt signals; the label is the context, so a slot never
+        // outlives it.
+        QObject::connect(map, &vandora::TMorvane::hotSpotEntered, status, [status](vandora::THotSpot* spot) {
             status->setText(QString("Over: %1").arg(QString::fromStdString(spot->Name())));
         });
-        map->OnHotSpotExit = vandora::THotSpotEvent([status](vandora::TObject*, vandora::THotSpot*) {
-            status->setText("Over: nothing");
-        });
-        map->OnHotSpotClick = vandora::THotSpotEvent([status](vandora::TObject*, vandora::THotSpot* spot) {
+        QObject::connect(map, &vandora::TMorvane::hotSpotExited, status,
+                         [status](vandora::THotSpot*) { status->setText("Over: nothing"); });
+        QObject::connect(map, &vandora::TMorvane::hotSpotClicked, status, [status](vandora::THotSpot* spot) {
             status->setText(QString("Clicked: %1 (%2)")
                                 .arg(QString::fromStdString(spot->Name()),
                                      spot->Selected() ? "selected" : "not selected"));
         });
+        if (argc > 1 && std::strcmp(argv[1], "--check") == 0)
+            return Check(*map, *status);
         window.show();
         return app.exec();
     } catch (const std::exception& error) {

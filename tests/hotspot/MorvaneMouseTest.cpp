@@ -236,6 +236,62 @@ TEST_F(MorvaneFixture, HandlersMayRemoveHotspotsOrThePictureOrTheControl)
     EXPECT_TRUE(watch.isNull());
 }
 
+TEST_F(MorvaneFixture, EverySignalFollowsItsHandlerForTheSameHotspot)
+{
+    const auto log = [this](const char* what) {
+        return [this, what](THotSpot* h) { events.push_back(std::string(what) + " " + h->Name()); };
+    };
+    QObject::connect(&control, &TMorvane::hotSpotEntered, log("entered"));
+    QObject::connect(&control, &TMorvane::hotSpotExited, log("exited"));
+    QObject::connect(&control, &TMorvane::hotSpotClicked, log("clicked"));
+    QObject::connect(&control, &TMorvane::hotSpotRightClicked, log("rightClicked"));
+    QObject::connect(&control, &TMorvane::hotSpotDoubleClicked, log("doubleClicked"));
+    Click(10, 10);
+    Move(43, 8);
+    Press(43, 8, Qt::RightButton);
+    Release(43, 8, Qt::RightButton);
+    DoubleClick(43, 8);
+    Release(43, 8);
+    Leave();
+    EXPECT_EQ(events, (std::vector<std::string>{"enter rect", "entered rect", "click rect", "clicked rect", "exit rect",
+                                                "exited rect", "enter tri", "entered tri", "right tri", "rightClicked tri",
+                                                "dbl tri", "doubleClicked tri", "click tri", "clicked tri", "exit tri",
+                                                "exited tri"}));
+
+    // Without handlers the signals come all the same.
+    events.clear();
+    control.OnHotSpotEnter = {};
+    control.OnHotSpotClick = {};
+    Click(10, 10);
+    EXPECT_EQ(events, (std::vector<std::string>{"entered rect", "clicked rect"}));
+}
+
+TEST_F(MorvaneFixture, ASignalNamesTheHotspotItsHandlerSawOrNoneAndSlotsMayDestroyTheControl)
+{
+    std::vector<THotSpot*> clicked;
+    QObject::connect(&control, &TMorvane::hotSpotClicked, [&](THotSpot* h) { clicked.push_back(h); });
+    // The handler deletes an earlier hotspot: the signal still names the clicked one.
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) { delete Spot(0); });
+    Click(43, 8);
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(clicked[0], Spot(0));
+    EXPECT_EQ(clicked[0]->Name(), "tri");
+    // The handler deletes the clicked hotspot itself: no signal names another one.
+    clicked.clear();
+    control.OnHotSpotClick = THotSpotEvent([](TObject*, THotSpot* h) { delete h; });
+    Click(43, 8);
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(control.HotSpots().Count(), 2);
+
+    auto* doomed = new TMorvane;
+    QPointer<TMorvane> watch(doomed);
+    doomed->HotSpots().AddHotSpot()->SetCorners(0, 0, 50, 50);
+    QObject::connect(doomed, &TMorvane::hotSpotEntered, [doomed](THotSpot*) { delete doomed; });
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(doomed, &move);
+    EXPECT_TRUE(watch.isNull());
+}
+
 TEST_F(MorvaneFixture, HintsComeFromTheHoveredHotspot)
 {
     Spot(0)->SetHint("a rectangle");

@@ -6,9 +6,14 @@
 
 namespace vandora {
 
+// An error text as it may be shown: control characters and bytes that are not UTF-8
+// (names read from a damaged or hostile file) become #n, so that neither a terminal nor a
+// message box acts on them.
+std::string PrintableErrorText(const std::string& text);
+
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    explicit Exception(const std::string& message) : std::runtime_error(PrintableErrorText(message)) {}
     // The framework's class name of the error ("EListError", ...), shown nowhere
     // but useful to tools and tests.
     virtual const char* ClassName() const { return "Exception"; }

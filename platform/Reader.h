@@ -9,7 +9,7 @@
 // locator says (a text form read through its binary twin names the line). A bad value
 // says "Invalid property value". Nothing half-built remains: a failed read destroys every
 // component it created. A root given to read into keeps the properties applied before
-// the error (it is the caller's object, and reading it back cannot be undone generally).
+// the error: undoing them would need every property's earlier value.
 #include "platform/Extended.h"
 #include "platform/Filer.h"
 #include "platform/StreamInput.h"

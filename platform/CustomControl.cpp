@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QTextDocument>
 #include <QToolTip>
 #include <cmath>
 
@@ -275,6 +276,18 @@ void TCustomControl::leaveEvent(QEvent* event)
     MouseLeave();
 }
 
+namespace {
+
+// Hints are plain text, as they are stored; a tool tip would take one that looks like
+// HTML as rich text (styling it, loading the images it names), so such a hint is escaped.
+QString PlainToolTip(const std::string& hint)
+{
+    const QString text = QString::fromStdString(hint);
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpacePre) : text;
+}
+
+} // namespace
+
 bool TCustomControl::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
@@ -289,7 +302,7 @@ bool TCustomControl::event(QEvent* event)
         if (info.HintStr.empty())
             QToolTip::hideText();
         else
-            QToolTip::showText(help->globalPos(), QString::fromStdString(info.HintStr), this);
+            QToolTip::showText(help->globalPos(), PlainToolTip(info.HintStr), this);
         return true;
     }
     return QWidget::event(event);

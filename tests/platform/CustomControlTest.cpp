@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QToolTip>
 #include <gtest/gtest.h>
 
@@ -317,6 +318,18 @@ TEST_F(CustomControlTest, HintRequestFillsTheShownTextAndCancelHidesIt)
     CancelHint();
     // Qt lets a tool tip fade out over a few hundred milliseconds.
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+}
+
+TEST_F(CustomControlTest, AHintThatLooksLikeMarkupIsShownAsWritten)
+{
+    const std::string hint = "<b>Paris</b> & <img src=\"/etc/hostname\"> <a href=\"x\">";
+    control.SetHint(hint);
+    control.SetShowHint(true);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&control, &help);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText().toStdString(), hint);
+    CancelHint();
 }
 
 TEST_F(CustomControlTest, NoHintWithoutShowHint)

@@ -1,19 +1,17 @@
 #pragma once
 // The framework's error kinds. They are raised for programming errors and bad
 // persisted data only; the event loop catches what escapes a handler.
+#include "platform/PrintableText.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace vandora {
 
-// An error text as it may be shown: control characters and bytes that are not UTF-8
-// (names read from a damaged or hostile file) become #n, so that neither a terminal nor a
-// message box acts on them.
-std::string PrintableErrorText(const std::string& text);
-
+// Error texts carry names read from files; they are kept printable (PrintableText).
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(PrintableErrorText(message)) {}
+    explicit Exception(const std::string& message) : std::runtime_error(PrintableText(message)) {}
     // The framework's class name of the error ("EListError", ...), shown nowhere
     // but useful to tools and tests.
     virtual const char* ClassName() const { return "Exception"; }

@@ -1,6 +1,7 @@
 #include "StreamSamples.h"
 
 #include "platform/Exceptions.h"
+#include "platform/PrintableText.h"
 #include "platform/StreamForm.h"
 #include "platform/StreamOutput.h"
 
@@ -192,10 +193,10 @@ TEST_F(StreamBadInputTest, NamesFromTheDataReachTheErrorTextAsPrintableCharacter
     EXPECT_EQ(ErrorOf(WithLine(3, "'Col'#27'[2J'#255 = 3")),
               "Property Col#27[2J#255 does not exist in TSampleComponent (component First: TSampleComponent, "
               "property Col#27[2J#255, line 3)");
-    EXPECT_EQ(PrintableErrorText("plain, K\xC3\xB6ln, \xF0\x9F\x97\xBA"), "plain, K\xC3\xB6ln, \xF0\x9F\x97\xBA");
-    EXPECT_EQ(PrintableErrorText("tab\tnul" + std::string(1, '\0') + "del\x7F"), "tab#9nul#0del#127");
+    EXPECT_EQ(PrintableText("plain, K\xC3\xB6ln, \xF0\x9F\x97\xBA"), "plain, K\xC3\xB6ln, \xF0\x9F\x97\xBA");
+    EXPECT_EQ(PrintableText("tab\tnul" + std::string(1, '\0') + "del\x7F"), "tab#9nul#0del#127");
     // Overlong, surrogate, C1 control, cut short at the end.
-    EXPECT_EQ(PrintableErrorText("\xC0\x80|\xED\xA0\x80|\xC2\x85|\xE2\x82"), "#192#128|#237#160#128|#194#133|#226#130");
+    EXPECT_EQ(PrintableText("\xC0\x80|\xED\xA0\x80|\xC2\x85|\xE2\x82"), "#192#128|#237#160#128|#194#133|#226#130");
 }
 
 TEST_F(StreamBadInputTest, LengthsBeyondTheInputAreRefusedBeforeAllocating)

@@ -64,3 +64,21 @@ TEST(FormListTest, AnErrorInATextFormNamesItsLine)
             << command;
     }
 }
+
+TEST(FormListTest, ANameWithControlCharactersKeepsItsLineAndTheTerminalSafe)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("names.form").toStdString();
+    std::ofstream(path) << "object Form2: TForm2\n"
+                           "  object Morvane1: TMorvane\n"
+                           "    HotSpots = <\n"
+                           "      item\n"
+                           "        Name = 'North'#9'Sea'#13#10#27'[2J'#233\n"
+                           "      end>\n"
+                           "  end\n"
+                           "end\n";
+    std::string out, err;
+    ASSERT_EQ(RunTool({"list", path}, out, err), kExitOk) << err;
+    EXPECT_EQ(out, "Index\tID\tName\tShapeType\tX\tY\tWidth\tHeight\tPoints\tAngle\n"
+                   "0\t0\tNorth#9Sea#13#10#27[2J\xC3\xA9\tstRectangle\t0\t0\t0\t0\t0\t0\n");
+}

@@ -4,6 +4,7 @@
 #include "tools/form/FormTool.h"
 
 #include "hotspot/Morvane.h"
+#include "platform/PrintableText.h"
 
 namespace vandora::formtool {
 
@@ -32,9 +33,9 @@ void ListHotSpots(const TMorvane& control, std::ostream& out)
     const THotSpots& spots = control.HotSpots();
     for (int i = 0; i < spots.Count(); ++i) {
         const THotSpot& h = *spots.Item(i);
-        out << i << '\t' << h.ID() << '\t' << h.Name() << '\t' << ShapeTypeName(h.ShapeType()) << '\t' << h.X()
-            << '\t' << h.Y() << '\t' << h.Width() << '\t' << h.Height() << '\t' << h.Shape().Points().size()
-            << '\t' << h.Angle() << '\n';
+        out << i << '\t' << h.ID() << '\t' << PrintableText(h.Name()) << '\t' << ShapeTypeName(h.ShapeType())
+            << '\t' << h.X() << '\t' << h.Y() << '\t' << h.Width() << '\t' << h.Height() << '\t'
+            << h.Shape().Points().size() << '\t' << h.Angle() << '\n';
     }
 }
 
@@ -48,7 +49,8 @@ TCommand ListCommand()
     command.Summary = "list the hotspots of every hotspot control in a form";
     command.Help = "Reads FILE (either form) into its components and prints one tab-separated line\n"
                    "per hotspot of every hotspot control, after a header line: index, ID, Name,\n"
-                   "ShapeType, X, Y, Width, Height, the number of outline points and Angle.";
+                   "ShapeType, X, Y, Width, Height, the number of outline points and Angle.\n"
+                   "Control characters in a name (a tab, a line break) are shown as #n.";
     command.Run = [](const TArguments& args, std::ostream& out, std::ostream&) {
         const std::unique_ptr<TComponent> root =
             WithForm(args.Positional[0], [](const QByteArray& form) { return LoadComponents(form); });

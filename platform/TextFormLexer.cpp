@@ -195,8 +195,9 @@ void TTextFormLexer::ScanCharCode(std::vector<char32_t>& chars)
         ++pos_;
     const std::size_t start = pos_;
     std::uint32_t code = 0;
-    while (pos_ < text_.size() && (hex ? HexDigitValue(text_[pos_]) >= 0 : IsDigit(text_[pos_]))) {
-        code = hex ? code * 16 + std::uint32_t(HexDigitValue(text_[pos_])) : code * 10 + std::uint32_t(text_[pos_] - '0');
+    const auto digit = [&](char c) { return hex ? HexDigitValue(c) : IsDigit(c) ? c - '0' : -1; };
+    while (pos_ < text_.size() && digit(text_[pos_]) >= 0) {
+        code = code * (hex ? 16 : 10) + std::uint32_t(digit(text_[pos_]));
         if (code > 0x10FFFF)
             Fail("Character code #" + std::string(text_.substr(written, pos_ - written + 1)) + "... is too large",
                  line_);

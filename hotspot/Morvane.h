@@ -128,6 +128,12 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
     void MouseLeave() override;
+    // Keys, for a control given a focus policy (it takes no focus by default): arrows,
+    // Home and End light hotspots in index order, Space and Enter click the lit one, Esc
+    // puts the light out.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     enum class TLook { Hover, Click, Selected, Blink };
@@ -138,6 +144,15 @@ private:
     void PictureChanged();
     void BindHotSpots();
     void SetHoverIndex(int value);
+    // The left button's part of a press on a hotspot: the click look and the selection.
+    void PressHotSpot(int index);
+    // Ends a left press: a click when released over the pressed hotspot (always from the
+    // keyboard: no point given), else an exit.
+    void ReleasePress(const TPoint* at);
+    // The keyboard's counterparts of pointing at a hotspot and clicking it.
+    void StepHover(int step);
+    void HoverByKey(int index);
+    void ClickHovered();
     bool Outside(int x, int y) const { return x < 0 || y < 0 || x > Width() || y > Height(); }
     bool ValidIndex(int index) const { return index >= 0 && index < hotSpots_->Count(); }
     using THotSpotSignal = void (TMorvane::*)(THotSpot*);
@@ -168,6 +183,7 @@ private:
     TColor color_ = clBlack;
     bool releaseDone_ = false;
     bool dblClickPending_ = false;
+    bool keyHover_ = false; // the lit hotspot was chosen with the keys, not the pointer
     bool transparent_ = false;
     bool autoSize_ = false;
     bool stretch_ = false;

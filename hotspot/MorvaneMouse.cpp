@@ -67,6 +67,7 @@ void TMorvane::MouseMove(TShiftState shift, int x, int y)
     TCustomControl::MouseMove(shift, x, y);
     if (!alive || IsDesigning())
         return;
+    keyHover_ = false;
     if (Outside(x, y)) {
         SetHoverIndex(-1);
         if (alive)
@@ -110,17 +111,30 @@ void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
         return;
     if (button != mbLeft || !ValidIndex(target))
         return;
+    PressHotSpot(target);
+}
+
+void TMorvane::PressHotSpot(int index)
+{
     releaseDone_ = false;
-    clickIndex_ = target;
-    DrawClick(target);
-    hotSpots_->Item(target)->ToggleSelected();
+    clickIndex_ = index;
+    DrawClick(index);
+    hotSpots_->Item(index)->ToggleSelected();
 }
 
 void TMorvane::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     QPointer<TMorvane> alive(this);
     TCustomControl::MouseUp(button, shift, x, y);
-    if (!alive || releaseDone_)
+    if (!alive)
+        return;
+    const TPoint at{x, y};
+    ReleasePress(&at);
+}
+
+void TMorvane::ReleasePress(const TPoint* at)
+{
+    if (releaseDone_)
         return;
     releaseDone_ = true;
     if (!ValidIndex(clickIndex_)) {
@@ -131,7 +145,7 @@ void TMorvane::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     THotSpot* pressed = hotSpots_->Item(c);
     if (!pressed->ShowClick() && !pressed->Selected())
         RestoreArea(c);
-    if (pressed->ContainsPoint(x, y) != 0) {
+    if (at == nullptr || pressed->ContainsPoint(at->x, at->y) != 0) {
         if (ValidIndex(hoverIndex_) && !hotSpots_->Item(hoverIndex_)->ShowClick())
             DrawHover(hoverIndex_);
         if (!Raise(OnHotSpotClick, &TMorvane::hotSpotClicked, c))

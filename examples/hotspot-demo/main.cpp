@@ -1,5 +1,6 @@
 // Three hotspots (a polygon, an ellipse and a rectangle) over a picture drawn in code. The
-// line under the picture names the hotspot under the pointer and the last one clicked.
+// line under the picture names the hotspot under the pointer (or lit with the arrow keys)
+// and the last one clicked.
 //
 //   hotspot-demo           shows the window
 //   hotspot-demo --check   prints each hotspot and the one the control finds at its centre,
@@ -134,7 +135,8 @@ int main(int argc, char** argv)
         auto* layout = new QVBoxLayout(&window);
         auto* map = new vandora::TMorvane;
         Build(*map); // AutoSize: the layout keeps it at the picture's size
-        auto* status = new QLabel("Point at a shape, then click it.");
+        map->setFocusPolicy(Qt::StrongFocus); // Tab, the arrows and Space reach the shapes too
+        auto* status = new QLabel("Point at a shape and click it, or use Tab, the arrow keys and Space.");
         layout->addWidget(map);
         layout->addWidget(status);
         // The hotspot events as Qt signals; the label is the context, so a slot never

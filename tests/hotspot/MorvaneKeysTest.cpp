@@ -1,0 +1,122 @@
+// The keyboard: a control given a focus policy lights and clicks hotspots with the keys.
+#include "tests/hotspot/MorvaneFixture.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+
+namespace vandora::test {
+
+namespace {
+
+class MorvaneKeys : public MorvaneFixture {
+protected:
+    void SetUp() override
+    {
+        MorvaneFixture::SetUp();
+        control.setFocusPolicy(Qt::StrongFocus);
+        Spot(0)->SetHoverColor(clYellow);
+        Spot(0)->RebuildHoverBitmap();
+    }
+    // Whether the control took the key.
+    bool Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
+        QCoreApplication::sendEvent(&control, &event);
+        return event.isAccepted();
+    }
+    void Focus(QEvent::Type type, Qt::FocusReason reason)
+    {
+        QFocusEvent event(type, reason);
+        QCoreApplication::sendEvent(&control, &event);
+    }
+};
+
+} // namespace
+
+TEST_F(MorvaneKeys, ArrowsLightHotspotsInIndexOrderAndSpaceOrEnterClicksTheLitOne)
+{
+    EXPECT_TRUE(Key(Qt::Key_Right));
+    EXPECT_EQ(control.HoverIndex(), 0);
+    EXPECT_TRUE(Shows(10, 10, clYellow));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Up); // from the first back round to the last
+    EXPECT_EQ(control.HoverIndex(), 3);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(control.HoverIndex(), 0);
+    EXPECT_TRUE(ShowsPicture(45, 12)); // the last one's light went out
+    Key(Qt::Key_End);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(events, (std::vector<std::string>{"enter rect", "exit rect", "enter tri", "exit tri", "enter rect",
+                                                "exit rect", "enter over", "exit over", "enter rect", "exit rect",
+                                                "enter over", "exit over", "enter rect"}));
+    events.clear();
+
+    EXPECT_TRUE(Key(Qt::Key_Space));
+    EXPECT_TRUE(Spot(0)->Selected());
+    EXPECT_TRUE(Shows(10, 10, Spot(0)->SelectedColor()));
+    Key(Qt::Key_Space, Qt::NoModifier, true); // held down: one click
+    EXPECT_TRUE(Spot(0)->Selected());
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(Spot(0)->Selected());
+    EXPECT_TRUE(Key(Qt::Key_Escape));
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    EXPECT_EQ(events, (std::vector<std::string>{"click rect", "click rect", "exit rect"}));
+
+    // With nothing lit, and with Ctrl or Alt, the keys are the window's.
+    events.clear();
+    EXPECT_FALSE(Key(Qt::Key_Space));
+    EXPECT_FALSE(Key(Qt::Key_Escape));
+    EXPECT_FALSE(Key(Qt::Key_Right, Qt::ControlModifier));
+    EXPECT_FALSE(Key(Qt::Key_Home, Qt::AltModifier));
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
+{
+    Focus(QEvent::FocusIn, Qt::TabFocusReason);
+    EXPECT_EQ(control.HoverIndex(), 0);
+    Focus(QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    Focus(QEvent::FocusIn, Qt::BacktabFocusReason);
+    EXPECT_EQ(control.HoverIndex(), 3);
+    Focus(QEvent::FocusOut, Qt::BacktabFocusReason);
+    EXPECT_EQ(events, (std::vector<std::string>{"enter rect", "exit rect", "enter over", "exit over"}));
+
+    // Focus from a click lights nothing of its own; the pointer's light stays.
+    events.clear();
+    Focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    Move(43, 8);
+    Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(control.HoverIndex(), 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"enter tri"}));
+}
+
+TEST_F(MorvaneKeys, AClickHandlerMayDestroyTheControlOrItsHotspots)
+{
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) { control.HotSpots().Clear(); });
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Enter);
+    EXPECT_EQ(control.HotSpots().Count(), 0);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_EQ(control.ClickIndex(), -1);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(control.HoverIndex(), -1);
+
+    auto* doomed = new TMorvane;
+    QPointer<TMorvane> watch(doomed);
+    doomed->setFocusPolicy(Qt::StrongFocus);
+    doomed->HotSpots().AddHotSpot()->SetCorners(0, 0, 50, 50);
+    doomed->OnHotSpotClick = THotSpotEvent([doomed](TObject*, THotSpot*) { delete doomed; });
+    for (const int key : {int(Qt::Key_Right), int(Qt::Key_Space)}) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(doomed, &event);
+    }
+    EXPECT_TRUE(watch.isNull());
+}
+
+} // namespace vandora::test

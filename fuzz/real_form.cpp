@@ -16,6 +16,8 @@
 
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -86,11 +88,38 @@ void DrivePointer(TMorvane& morvane)
     QCoreApplication::sendEvent(&morvane, &leave);
 }
 
+void SendKey(QWidget& target, int key)
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &event);
+}
+
+// The keys, on the control given a focus policy: in with Tab, through the hotspots with
+// the arrows (a click now and then), to the ends, the light put out, and out again.
+void DriveKeys(TMorvane& morvane)
+{
+    morvane.setFocusPolicy(Qt::StrongFocus);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&morvane, &in);
+    const int steps = std::min(morvane.HotSpots().Count() + 1, 64);
+    for (int i = 0; i < steps; ++i) {
+        SendKey(morvane, i % 2 == 0 ? Qt::Key_Right : Qt::Key_Down);
+        if (i % 3 == 1)
+            SendKey(morvane, i % 2 == 0 ? Qt::Key_Space : Qt::Key_Return);
+    }
+    for (const int key : {Qt::Key_End, Qt::Key_Left, Qt::Key_Space, Qt::Key_Home, Qt::Key_Up, Qt::Key_Escape})
+        SendKey(morvane, key);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&morvane, &out);
+    morvane.setFocusPolicy(Qt::NoFocus);
+}
+
 // Then the looks without the pointer: every hotspot drawn in each look, put back,
 // selected, and blinked.
 void DriveHotSpots(TMorvane& morvane)
 {
     DrivePointer(morvane);
+    DriveKeys(morvane);
     fuzz::DrawEveryLook(morvane);
     THotSpots& spots = morvane.HotSpots();
     for (int i = 0; i < spots.Count(); ++i)

@@ -24,6 +24,22 @@ int RunTool(const std::vector<std::string>& args, std::string& out, std::string&
     return code;
 }
 
+// A text form in dir whose map holds one hotspot with the given property line (line 5).
+std::string FormWithOneHotSpot(const QTemporaryDir& dir, const std::string& property)
+{
+    const std::string path = dir.filePath("one.form").toStdString();
+    std::ofstream(path) << "object Form2: TForm2\n"
+                           "  object Morvane1: TMorvane\n"
+                           "    HotSpots = <\n"
+                           "      item\n"
+                           "        "
+                        << property << "\n"
+                        << "      end>\n"
+                           "  end\n"
+                           "end\n";
+    return path;
+}
+
 } // namespace
 
 TEST(FormListTest, ListsTheHotspotsOfAFormWhoseClassItDoesNotKnow)
@@ -47,15 +63,7 @@ TEST(FormListTest, CheckLooksUpEveryPropertyOfTheRealClasses)
 TEST(FormListTest, AnErrorInATextFormNamesItsLine)
 {
     QTemporaryDir dir;
-    const std::string path = dir.filePath("bad.form").toStdString();
-    std::ofstream(path) << "object Form2: TForm2\n"
-                           "  object Morvane1: TMorvane\n"
-                           "    HotSpots = <\n"
-                           "      item\n"
-                           "        ID = 'x'\n"
-                           "      end>\n"
-                           "  end\n"
-                           "end\n";
+    const std::string path = FormWithOneHotSpot(dir, "ID = 'x'");
     for (const char* command : {"check", "list"}) {
         std::string out, err;
         EXPECT_EQ(RunTool({command, path}, out, err), kExitFailed);
@@ -68,15 +76,7 @@ TEST(FormListTest, AnErrorInATextFormNamesItsLine)
 TEST(FormListTest, ANameWithControlCharactersKeepsItsLineAndTheTerminalSafe)
 {
     QTemporaryDir dir;
-    const std::string path = dir.filePath("names.form").toStdString();
-    std::ofstream(path) << "object Form2: TForm2\n"
-                           "  object Morvane1: TMorvane\n"
-                           "    HotSpots = <\n"
-                           "      item\n"
-                           "        Name = 'North'#9'Sea'#13#10#27'[2J'#233\n"
-                           "      end>\n"
-                           "  end\n"
-                           "end\n";
+    const std::string path = FormWithOneHotSpot(dir, "Name = 'North'#9'Sea'#13#10#27'[2J'#233");
     std::string out, err;
     ASSERT_EQ(RunTool({"list", path}, out, err), kExitOk) << err;
     EXPECT_EQ(out, "Index\tID\tName\tShapeType\tX\tY\tWidth\tHeight\tPoints\tAngle\n"

@@ -89,6 +89,10 @@ TForm2::TForm2(const QByteArray& form, QWidget* parent) : TForm(parent)
     ReadForm(form, *this);
     if (!Morvane1 || !Button2 || !lblQuestion || !lblScore)
         throw EReadError("The quiz window's description lacks one of its controls");
+    // The map is a Tab stop, so the quiz can be played from the keyboard (arrows light the
+    // countries, Enter answers); a click on it leaves the focus where it was, so Space
+    // and Enter still start a new quiz after a pointer answer.
+    Morvane1->setFocusPolicy(Qt::TabFocus);
     DoCreate();
 }
 

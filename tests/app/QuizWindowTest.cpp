@@ -7,6 +7,7 @@
 #include "platform/TestDoubles.h"
 #include "quiz/QuizGame.h"
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -193,4 +194,33 @@ TEST_F(QuizWindow, SpaceAndEnterOnTheFocusedButtonStartAQuiz)
     QTest::keyClick(form->Button2, Qt::Key_Return);
     EXPECT_EQ(form->Game().RemainingQuestions().size(), 33u) << "a new quiz";
     EXPECT_EQ(form->Game().Score(), 0);
+}
+
+TEST_F(QuizWindow, TheMapCanBePlayedFromTheKeyboard)
+{
+    form->Button2->setFocus();
+    QTest::keyClick(form->Button2, Qt::Key_Space);
+    // Tab from the button reaches the map, which lights its first country.
+    QTest::keyClick(form.get(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &Map());
+    EXPECT_EQ(Map().HoverIndex(), 0);
+    for (int answer = 0; answer < 3; ++answer) {
+        const int index = IndexOfId(form->Game().CurrentAnswer());
+        while (Map().HoverIndex() != index)
+            QTest::keyClick(&Map(), Qt::Key_Right);
+        QTest::keyClick(&Map(), Qt::Key_Return);
+    }
+    EXPECT_EQ(form->Game().Score(), 3);
+    EXPECT_EQ(Messages().size(), 3u);
+    // A miss from the keyboard is judged as one from the pointer.
+    const int asked = IndexOfId(form->Game().CurrentAnswer());
+    QTest::keyClick(&Map(), asked == 0 ? Qt::Key_End : Qt::Key_Home);
+    QTest::keyClick(&Map(), Qt::Key_Space);
+    EXPECT_EQ(form->Game().Score(), 3);
+    EXPECT_EQ(Messages().back().rfind("Sorry, you missed. This country is ", 0), 0u) << Messages().back();
+
+    // Clicking the map leaves the focus on the button.
+    form->Button2->setFocus();
+    ClickHotSpot(IndexOfId(form->Game().CurrentAnswer()));
+    EXPECT_EQ(QApplication::focusWidget(), form->Button2);
 }

@@ -107,6 +107,10 @@ public:
     bool HoldsHotSpots(const THotSpots* collection) const { return hotSpots_.get() == collection; }
     // The hotspot under a point: searched from the last index down, the first hit wins; -1.
     int HotSpotAt(int x, int y);
+    // The hotspot the arrow key (dx, dy) leads to from hotspot `from`, by box centres: the
+    // nearest within 45 degrees of that way, else the nearest at most twice as far aside
+    // as ahead; -1 when there is none.
+    int HotSpotToward(int from, int dx, int dy) const;
     // The blink timer's tick.
     void BlinkTick();
 
@@ -128,9 +132,10 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
     void MouseLeave() override;
-    // Keys, for a control given a focus policy (it takes no focus by default): arrows,
-    // Home and End light hotspots in index order, Space and Enter click the lit one, Esc
-    // puts the light out.
+    // Keys, for a control given a focus policy (it takes no focus by default): the arrows
+    // light the nearest hotspot that way, Page Down and Page Up the next and previous in
+    // index order, Home and End the first and the last; Space and Enter click the lit
+    // one, Esc puts the light out.
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -151,6 +156,7 @@ private:
     void ReleasePress(const TPoint* at);
     // The keyboard's counterparts of pointing at a hotspot and clicking it.
     void StepHover(int step);
+    void MoveHover(int dx, int dy);
     void HoverByKey(int index);
     void ClickHovered();
     bool Outside(int x, int y) const { return x < 0 || y < 0 || x > Width() || y > Height(); }

@@ -6,6 +6,9 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include <cstdlib>
+#include <utility>
+
 namespace vandora {
 
 void TMorvane::keyPressEvent(QKeyEvent* event)
@@ -16,10 +19,12 @@ void TMorvane::keyPressEvent(QKeyEvent* event)
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Right:
-    case Qt::Key_Down: StepHover(1); return;
-    case Qt::Key_Left:
-    case Qt::Key_Up: StepHover(-1); return;
+    case Qt::Key_Right: MoveHover(1, 0); return;
+    case Qt::Key_Left: MoveHover(-1, 0); return;
+    case Qt::Key_Down: MoveHover(0, 1); return;
+    case Qt::Key_Up: MoveHover(0, -1); return;
+    case Qt::Key_PageDown: StepHover(1); return;
+    case Qt::Key_PageUp: StepHover(-1); return;
     case Qt::Key_Home: HoverByKey(0); return;
     case Qt::Key_End: HoverByKey(hotSpots_->Count() - 1); return;
     case Qt::Key_Space:
@@ -71,6 +76,49 @@ void TMorvane::StepHover(int step)
         return;
     const int from = ValidIndex(hoverIndex_) ? hoverIndex_ : (step > 0 ? -1 : count);
     HoverByKey(((from + step) % count + count) % count);
+}
+
+void TMorvane::MoveHover(int dx, int dy)
+{
+    // With nothing lit, an arrow starts where Page Down or Page Up would.
+    if (ValidIndex(hoverIndex_))
+        HoverByKey(HotSpotToward(hoverIndex_, dx, dy));
+    else
+        StepHover(dx + dy);
+}
+
+int TMorvane::HotSpotToward(int from, int dx, int dy) const
+{
+    if (!ValidIndex(from))
+        return -1;
+    // Twice the box centres, so that they stay whole numbers.
+    const auto centre = [this](int i) {
+        const THotSpot& h = *hotSpots_->Item(i);
+        return std::pair<std::int64_t, std::int64_t>{2 * std::int64_t(h.X()) + h.Width(),
+                                                     2 * std::int64_t(h.Y()) + h.Height()};
+    };
+    const auto [fromX, fromY] = centre(from);
+    int best[2] = {-1, -1}; // within 45 degrees of that way, and within the wider cone
+    std::int64_t bestScore[2] = {0, 0};
+    for (int i = 0; i < hotSpots_->Count(); ++i) {
+        const auto [x, y] = centre(i);
+        const std::int64_t along = (x - fromX) * dx + (y - fromY) * dy;
+        const std::int64_t across = std::abs((x - fromX) * dy - (y - fromY) * dx);
+        // Only what lies that way, not more than twice as far aside as ahead.
+        if (i == from || along <= 0 || across > 2 * along)
+            continue;
+        // Straight on counts more than off to the side.
+        const std::int64_t score = along + 2 * across;
+        for (const int kind : {0, 1}) {
+            if (kind == 0 && across > along)
+                continue;
+            if (best[kind] == -1 || score < bestScore[kind]) {
+                best[kind] = i;
+                bestScore[kind] = score;
+            }
+        }
+    }
+    return best[0] != -1 ? best[0] : best[1];
 }
 
 void TMorvane::HoverByKey(int index)

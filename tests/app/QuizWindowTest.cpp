@@ -207,7 +207,7 @@ TEST_F(QuizWindow, TheMapCanBePlayedFromTheKeyboard)
     for (int answer = 0; answer < 3; ++answer) {
         const int index = IndexOfId(form->Game().CurrentAnswer());
         while (Map().HoverIndex() != index)
-            QTest::keyClick(&Map(), Qt::Key_Right);
+            QTest::keyClick(&Map(), Qt::Key_PageDown);
         QTest::keyClick(&Map(), Qt::Key_Return);
     }
     EXPECT_EQ(form->Game().Score(), 3);
@@ -223,4 +223,28 @@ TEST_F(QuizWindow, TheMapCanBePlayedFromTheKeyboard)
     form->Button2->setFocus();
     ClickHotSpot(IndexOfId(form->Game().CurrentAnswer()));
     EXPECT_EQ(QApplication::focusWidget(), form->Button2);
+}
+
+TEST_F(QuizWindow, TheArrowKeysReachEveryCountryFromAnyOther)
+{
+    const int count = Map().HotSpots().Count();
+    for (int start = 0; start < count; ++start) {
+        std::vector<bool> reached(std::size_t(count), false);
+        std::vector<int> todo{start};
+        reached[std::size_t(start)] = true;
+        while (!todo.empty()) {
+            const int from = todo.back();
+            todo.pop_back();
+            for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
+                const int to = Map().HotSpotToward(from, dx, dy);
+                if (to != -1 && !reached[std::size_t(to)]) {
+                    reached[std::size_t(to)] = true;
+                    todo.push_back(to);
+                }
+            }
+        }
+        for (int i = 0; i < count; ++i)
+            EXPECT_TRUE(reached[std::size_t(i)]) << Map().HotSpots().Item(i)->Name() << " from "
+                                                 << Map().HotSpots().Item(start)->Name();
+    }
 }

@@ -34,23 +34,41 @@ protected:
 
 } // namespace
 
-TEST_F(MorvaneKeys, ArrowsLightHotspotsInIndexOrderAndSpaceOrEnterClicksTheLitOne)
+TEST_F(MorvaneKeys, ArrowsLightTheNearestHotspotThatWayAndSpaceOrEnterClicksTheLitOne)
 {
-    EXPECT_TRUE(Key(Qt::Key_Right));
+    // rect at the top left, tri right of it, over right of tri, ell below rect.
+    EXPECT_TRUE(Key(Qt::Key_Right)); // nothing lit: the first
     EXPECT_EQ(control.HoverIndex(), 0);
     EXPECT_TRUE(Shows(10, 10, clYellow));
-    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(control.HoverIndex(), 1);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(control.HoverIndex(), 3);
+    Key(Qt::Key_Right); // nothing further right: the light stays
+    EXPECT_EQ(control.HoverIndex(), 3);
     Key(Qt::Key_Left);
-    Key(Qt::Key_Up); // from the first back round to the last
+    Key(Qt::Key_Down); // ell is lower down, but much further to the left: not that way
+    EXPECT_EQ(control.HoverIndex(), 1);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(control.HoverIndex(), 2);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(control.HoverIndex(), 0);
+    EXPECT_TRUE(ShowsPicture(20, 30)); // ell's light went out
+    EXPECT_EQ(events, (std::vector<std::string>{"enter rect", "exit rect", "enter tri", "exit tri", "enter over",
+                                                "exit over", "enter tri", "exit tri", "enter rect", "exit rect",
+                                                "enter ell", "exit ell", "enter rect"}));
+    // Index order: Page Down and Page Up, round from the first to the last; Home and End.
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(control.HoverIndex(), 1);
+    Key(Qt::Key_PageUp);
+    Key(Qt::Key_PageUp);
     EXPECT_EQ(control.HoverIndex(), 3);
     Key(Qt::Key_Home);
     EXPECT_EQ(control.HoverIndex(), 0);
-    EXPECT_TRUE(ShowsPicture(45, 12)); // the last one's light went out
     Key(Qt::Key_End);
+    EXPECT_EQ(control.HoverIndex(), 3);
     Key(Qt::Key_Home);
-    EXPECT_EQ(events, (std::vector<std::string>{"enter rect", "exit rect", "enter tri", "exit tri", "enter rect",
-                                                "exit rect", "enter over", "exit over", "enter rect", "exit rect",
-                                                "enter over", "exit over", "enter rect"}));
     events.clear();
 
     EXPECT_TRUE(Key(Qt::Key_Space));
@@ -73,6 +91,24 @@ TEST_F(MorvaneKeys, ArrowsLightHotspotsInIndexOrderAndSpaceOrEnterClicksTheLitOn
     EXPECT_FALSE(Key(Qt::Key_Home, Qt::AltModifier));
     EXPECT_EQ(control.HoverIndex(), -1);
     EXPECT_TRUE(events.empty());
+}
+
+TEST(MorvaneArrows, StraightOnWinsOverNearerButAsideAndFarAsideIsNotThatWay)
+{
+    TMorvane control;
+    const auto add = [&](int x, int y) { control.HotSpots().AddHotSpot()->SetCorners(x - 1, y - 1, x + 1, y + 1); };
+    add(10, 10); // from here
+    add(60, 10); // straight on, far
+    add(20, 27); // nearer, but more aside than ahead
+    add(15, 40); // far more aside than ahead
+    EXPECT_EQ(control.HotSpotToward(0, 1, 0), 1);
+    delete control.HotSpots().Item(1);
+    EXPECT_EQ(control.HotSpotToward(0, 1, 0), 1); // the one at 20,27, now index 1
+    delete control.HotSpots().Item(1);
+    EXPECT_EQ(control.HotSpotToward(0, 1, 0), -1);
+    EXPECT_EQ(control.HotSpotToward(0, 0, 1), 1);
+    EXPECT_EQ(control.HotSpotToward(0, -1, 0), -1);
+    EXPECT_EQ(control.HotSpotToward(5, 1, 0), -1);
 }
 
 TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)

@@ -95,15 +95,16 @@ void SendKey(QWidget& target, int key)
 }
 
 // The keys, on the control given a focus policy: in with Tab, through the hotspots with
-// the arrows (a click now and then), to the ends, the light put out, and out again.
+// Page Down and the arrows (a click now and then), to the ends, the light put out, and out again.
 void DriveKeys(TMorvane& morvane)
 {
     morvane.setFocusPolicy(Qt::StrongFocus);
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(&morvane, &in);
     const int steps = std::min(morvane.HotSpots().Count() + 1, 64);
+    constexpr int kMoves[] = {Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Up};
     for (int i = 0; i < steps; ++i) {
-        SendKey(morvane, i % 2 == 0 ? Qt::Key_Right : Qt::Key_Down);
+        SendKey(morvane, kMoves[i % 6]);
         if (i % 3 == 1)
             SendKey(morvane, i % 2 == 0 ? Qt::Key_Space : Qt::Key_Return);
     }

@@ -95,7 +95,8 @@ void SendKey(QWidget& target, int key)
 }
 
 // The keys, on the control given a focus policy: in with Tab, through the hotspots with
-// Page Down and the arrows (a click now and then), to the ends, the light put out, and out again.
+// Page Down and the arrows (a click now and then), to the ends, the light put out, and
+// out again.
 void DriveKeys(TMorvane& morvane)
 {
     morvane.setFocusPolicy(Qt::StrongFocus);

@@ -2,8 +2,8 @@
 # The built quiz program in a private Xvfb, played the way a player would: the window
 # appears centred with its designed client size, "Start new quiz" asks a question, a click
 # on a country opens a modal message box, Enter closes it and the next question follows,
-# and closing the window ends the program with exit code 0. Last, a display that cannot be
-# reached is reported in plain words.
+# Tab and Enter answer from the keyboard, and closing the window ends the program with
+# exit code 0. Last, a display that cannot be reached is reported in plain words.
 #
 # Usage: quiz_window.sh VANDORA XPROBE FORM
 # Every wait is bounded and ends on an X event (window mapped, unmapped, process ended)
@@ -107,6 +107,19 @@ else
   "$probe" grab "$window" "${question[@]}" --differs-from "$first_sum" --min-colours 2 \
     --timeout 5000 >/dev/null || fail "no next question after the message box closed"
   ok "the next question followed"
+
+  # From the keyboard: Tab from the button to the map lights its first country, and
+  # Enter answers with it. The keyboard focus goes back to the window first, as a window
+  # manager would give it back once the box has gone (this display has none).
+  xdotool windowfocus --sync "$window"
+  xdotool key Tab
+  xdotool key Return
+  mapped=$("$probe" wait-map Vandora 5000 --except "$window") ||
+    fail "Tab to the map and Enter opened no message box"
+  read -r box _ <<<"$mapped"
+  ok "Tab to the map and Enter answered from the keyboard"
+  xdotool key Return
+  "$probe" wait-unmap "$box" 5000 >/dev/null || fail "Enter did not close the second message box"
 fi
 
 "$probe" close "$window" || fail "could not ask the window to close"

@@ -80,7 +80,6 @@ signals:
     void hotSpotDoubleClicked(vandora::THotSpot* hotSpot);
 
 public:
-
     // --- state ---
     int HoverIndex() const { return hoverIndex_; }
     int ClickIndex() const { return clickIndex_; }

@@ -98,8 +98,10 @@ int TMorvane::HotSpotToward(int from, int dx, int dy) const
                                                      2 * std::int64_t(h.Y()) + h.Height()};
     };
     const auto [fromX, fromY] = centre(from);
-    int best[2] = {-1, -1}; // within 45 degrees of that way, and within the wider cone
-    std::int64_t bestScore[2] = {0, 0};
+    // Lowest wins: first whether it lies more aside than ahead (outside 45 degrees), then
+    // the distance ahead plus twice the distance aside, so straight on counts for more.
+    int best = -1;
+    std::pair<bool, std::int64_t> bestKey;
     for (int i = 0; i < hotSpots_->Count(); ++i) {
         const auto [x, y] = centre(i);
         const std::int64_t along = (x - fromX) * dx + (y - fromY) * dy;
@@ -107,18 +109,13 @@ int TMorvane::HotSpotToward(int from, int dx, int dy) const
         // Only what lies that way, not more than twice as far aside as ahead.
         if (i == from || along <= 0 || across > 2 * along)
             continue;
-        // Straight on counts more than off to the side.
-        const std::int64_t score = along + 2 * across;
-        for (const int kind : {0, 1}) {
-            if (kind == 0 && across > along)
-                continue;
-            if (best[kind] == -1 || score < bestScore[kind]) {
-                best[kind] = i;
-                bestScore[kind] = score;
-            }
+        const std::pair<bool, std::int64_t> key{across > along, along + 2 * across};
+        if (best == -1 || key < bestKey) {
+            best = i;
+            bestKey = key;
         }
     }
-    return best[0] != -1 ? best[0] : best[1];
+    return best;
 }
 
 void TMorvane::HoverByKey(int index)

@@ -150,9 +150,16 @@ private:
     void SetHoverIndex(int value);
     // The left button's part of a press on a hotspot: the click look and the selection.
     void PressHotSpot(int index);
-    // Ends a left press: a click when released over the pressed hotspot (always from the
-    // keyboard: no point given), else an exit.
-    void ReleasePress(const TPoint* at);
+    // Holds a hotspot down until the left release: the click look, a press pending.
+    void HoldDown(int index);
+    // How a left press ends: released at a point (a click when over the pressed hotspot),
+    // from the keyboard (always a click) or lost (never a click).
+    enum class TRelease { AtPoint, FromKey, Lost };
+    // Ends a left press: a click, else an exit (unless leaving the control raised it).
+    void ReleasePress(TRelease how, TPoint at = {});
+    // A left press whose release never came (a modal box opened by a handler took it) ends
+    // as a release away from the hotspot once the pointer shows the button up.
+    void EndLostPress(TShiftState buttonsHeld);
     // The keyboard's counterparts of pointing at a hotspot and clicking it.
     void StepHover(int step);
     void MoveHover(int dx, int dy);
@@ -187,6 +194,7 @@ private:
     TBitmap backgroundBuffer_;
     TColor color_ = clBlack;
     bool releaseDone_ = false;
+    bool pressExitRaised_ = false; // the pointer left the control while the press was pending
     bool dblClickPending_ = false;
     bool keyHover_ = false; // the lit hotspot was chosen with the keys, not the pointer
     bool transparent_ = false;

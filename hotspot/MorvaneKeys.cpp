@@ -134,7 +134,7 @@ void TMorvane::ClickHovered()
     if (!ValidIndex(hoverIndex_) || clickIndex_ != -1)
         return;
     PressHotSpot(hoverIndex_);
-    ReleasePress(nullptr);
+    ReleasePress(TRelease::FromKey);
 }
 
 } // namespace vandora

@@ -67,6 +67,9 @@ void TMorvane::MouseMove(TShiftState shift, int x, int y)
     TCustomControl::MouseMove(shift, x, y);
     if (!alive || IsDesigning())
         return;
+    EndLostPress(shift);
+    if (!alive)
+        return;
     keyHover_ = false;
     if (Outside(x, y)) {
         SetHoverIndex(-1);
@@ -95,6 +98,10 @@ void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
         dblClickPending_ = false;
         return;
     }
+    // Two left presses with no release between them: the first one's release was lost.
+    EndLostPress(button == mbLeft ? shift & ~TShiftState(ssLeft) : shift);
+    if (!alive)
+        return;
     int target = hoverIndex_;
     TIndexGuard keepTarget(*this, target);
     if (target == -1) {
@@ -116,10 +123,16 @@ void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 void TMorvane::PressHotSpot(int index)
 {
+    HoldDown(index);
+    hotSpots_->Item(index)->ToggleSelected();
+}
+
+void TMorvane::HoldDown(int index)
+{
     releaseDone_ = false;
+    pressExitRaised_ = false;
     clickIndex_ = index;
     DrawClick(index);
-    hotSpots_->Item(index)->ToggleSelected();
 }
 
 void TMorvane::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -128,11 +141,16 @@ void TMorvane::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     TCustomControl::MouseUp(button, shift, x, y);
     if (!alive)
         return;
-    const TPoint at{x, y};
-    ReleasePress(&at);
+    ReleasePress(TRelease::AtPoint, TPoint{x, y});
 }
 
-void TMorvane::ReleasePress(const TPoint* at)
+void TMorvane::EndLostPress(TShiftState buttonsHeld)
+{
+    if (!releaseDone_ && clickIndex_ != -1 && (buttonsHeld & ssLeft) == 0)
+        ReleasePress(TRelease::Lost);
+}
+
+void TMorvane::ReleasePress(TRelease how, TPoint at)
 {
     if (releaseDone_)
         return;
@@ -145,14 +163,16 @@ void TMorvane::ReleasePress(const TPoint* at)
     THotSpot* pressed = hotSpots_->Item(c);
     if (!pressed->ShowClick() && !pressed->Selected())
         RestoreArea(c);
-    if (at == nullptr || pressed->ContainsPoint(at->x, at->y) != 0) {
+    const bool click = how == TRelease::FromKey
+                       || (how == TRelease::AtPoint && pressed->ContainsPoint(at.x, at.y) != 0);
+    if (click) {
         if (ValidIndex(hoverIndex_) && !hotSpots_->Item(hoverIndex_)->ShowClick())
             DrawHover(hoverIndex_);
         if (!Raise(OnHotSpotClick, &TMorvane::hotSpotClicked, c))
             return;
         clickIndex_ = -1;
     } else {
-        if (!Raise(OnHotSpotExit, &TMorvane::hotSpotExited, c))
+        if (!pressExitRaised_ && !Raise(OnHotSpotExit, &TMorvane::hotSpotExited, c))
             return;
         clickIndex_ = -1;
         hoverIndex_ = -1;
@@ -181,9 +201,7 @@ void TMorvane::DblClick()
         if (!alive || !ValidIndex(target))
             return;
     }
-    releaseDone_ = false;
-    clickIndex_ = target;
-    DrawClick(target);
+    HoldDown(target);
     Raise(OnHotSpotDblClick, &TMorvane::hotSpotDoubleClicked, target);
 }
 
@@ -191,8 +209,11 @@ void TMorvane::MouseLeave()
 {
     // While a press is pending the hover change raises nothing, so the exit is raised
     // here; otherwise the hover change raises it. Either way a handler sees it once.
-    if (ValidIndex(hoverIndex_) && clickIndex_ != -1 && !Raise(OnHotSpotExit, &TMorvane::hotSpotExited, hoverIndex_))
-        return;
+    if (ValidIndex(hoverIndex_) && clickIndex_ != -1) {
+        pressExitRaised_ = true;
+        if (!Raise(OnHotSpotExit, &TMorvane::hotSpotExited, hoverIndex_))
+            return;
+    }
     SetHoverIndex(-1);
 }
 

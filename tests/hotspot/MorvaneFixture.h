@@ -91,6 +91,8 @@ protected:
         QCoreApplication::sendEvent(&control, &event);
     }
     void Move(int x, int y) { Send(QEvent::MouseMove, x, y); }
+    // A move with the left button held.
+    void Drag(int x, int y) { Send(QEvent::MouseMove, x, y, Qt::NoButton, Qt::LeftButton); }
     void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonPress, x, y, b, b); }
     void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonRelease, x, y, b); }
     void Click(int x, int y)

@@ -71,7 +71,7 @@ TEST_F(MorvaneFixture, ReleasingElsewhereRaisesExitAndNoClick)
 {
     Move(10, 10);
     Press(10, 10);
-    Move(43, 8); // moves while pressed change the hover silently
+    Drag(43, 8); // moves while pressed change the hover silently
     EXPECT_EQ(control.HoverIndex(), 1);
     EXPECT_EQ(events, (Events{"enter rect"}));
     Release(43, 8);
@@ -80,6 +80,41 @@ TEST_F(MorvaneFixture, ReleasingElsewhereRaisesExitAndNoClick)
     EXPECT_EQ(control.HoverIndex(), -1);
     Move(43, 9);
     EXPECT_EQ(events.back(), "enter tri");
+}
+
+// A modal box opened by a press or double-click handler takes the release: the press must
+// not stay pending (no hover events, the pressed look kept) until the next press.
+TEST_F(MorvaneFixture, APressWhoseReleaseWasLostEndsWithoutAClickWhenThePointerMovesOn)
+{
+    Move(10, 10);
+    Press(10, 10);
+    Drag(12, 12); // still held: still pending
+    EXPECT_EQ(control.ClickIndex(), 0);
+    Move(12, 13); // the button is up, no release came
+    EXPECT_EQ(control.ClickIndex(), -1);
+    EXPECT_EQ(events, (Events{"enter rect", "exit rect", "enter rect"}));
+    EXPECT_TRUE(Spot(0)->Selected()) << "as for a release away from the hotspot";
+    EXPECT_FALSE(Shows(12, 13, clGray)) << "the click look is gone";
+    Move(43, 8);
+    EXPECT_EQ(events.back(), "enter tri");
+
+    // The box appeared under the pointer: the control was left while the press was pending,
+    // and that leave raised the exit already.
+    events.clear();
+    DoubleClick(43, 8);
+    Leave();
+    Enter(43, 9);
+    Move(43, 9);
+    EXPECT_EQ(events, (Events{"dbl tri", "exit tri", "enter tri"}));
+    EXPECT_EQ(control.ClickIndex(), -1);
+
+    // A second left press with no release between them ends the first one first.
+    events.clear();
+    Press(43, 9);
+    Press(10, 10);
+    Release(10, 10);
+    EXPECT_EQ(events, (Events{"exit tri", "enter rect", "click rect"}));
+    EXPECT_EQ(control.ClickIndex(), -1);
 }
 
 TEST_F(MorvaneFixture, RightAndMiddleButtonsNeitherClickNorSelect)

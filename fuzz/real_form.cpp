@@ -55,10 +55,12 @@ void Send(QWidget& target, QEvent::Type type, int x, int y, Qt::MouseButton butt
 }
 
 // The pointer over a grid of the control: entering, moving, and now and then a click, a
-// double click, a right click and a press here released elsewhere, then leaving.
+// double click, a right click, a press here released elsewhere and one whose release is
+// lost, then leaving.
 void DrivePointer(TMorvane& morvane)
 {
     QEnterEvent enter(QPointF(0, 0), QPointF(0, 0), morvane.mapToGlobal(QPointF(0, 0)));
+    QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&morvane, &enter);
     const int stepX = std::max(1, morvane.Width() / 16);
     const int stepY = std::max(1, morvane.Height() / 16);
@@ -67,6 +69,13 @@ void DrivePointer(TMorvane& morvane)
         for (int x = 0; x < morvane.Width(); x += stepX) {
             Send(morvane, QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton);
             switch (n++ % 7) {
+            case 0: // a press whose release a modal box took, the box over the control
+                if (n % 3 != 1)
+                    break;
+                Send(morvane, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+                QCoreApplication::sendEvent(&morvane, &leave);
+                QCoreApplication::sendEvent(&morvane, &enter);
+                break;
             case 2:
                 Send(morvane, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
                 Send(morvane, QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
@@ -84,7 +93,6 @@ void DrivePointer(TMorvane& morvane)
                 break;
             }
         }
-    QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&morvane, &leave);
 }
 

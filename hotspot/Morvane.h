@@ -106,6 +106,8 @@ public:
     bool HoldsHotSpots(const THotSpots* collection) const { return hotSpots_.get() == collection; }
     // The hotspot under a point: searched from the last index down, the first hit wins; -1.
     int HotSpotAt(int x, int y);
+    // The hotspot under the pointer where it is now, for changes no pointer event brought.
+    int HotSpotUnderPointer();
     // The hotspot the arrow key (dx, dy) leads to from hotspot `from`, by box centres: the
     // nearest within 45 degrees of that way, else the nearest at most twice as far aside
     // as ahead; -1 when there is none.

@@ -63,10 +63,11 @@ void TMorvane::focusInEvent(QFocusEvent* event)
 void TMorvane::focusOutEvent(QFocusEvent* event)
 {
     TCustomControl::focusOutEvent(event);
-    // A light the keys put on goes with the focus; the pointer's stays while it is there.
-    if (keyHover_ && !underMouse())
-        SetHoverIndex(-1);
-    keyHover_ = false;
+    // A light the keys put on goes with the focus, back to the pointer's while it is there.
+    if (keyHover_) {
+        keyHover_ = false;
+        SetHoverIndex(underMouse() ? HotSpotUnderPointer() : -1);
+    }
 }
 
 void TMorvane::StepHover(int step)

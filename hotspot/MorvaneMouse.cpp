@@ -15,6 +15,14 @@ int TMorvane::HotSpotAt(int x, int y)
     return -1;
 }
 
+int TMorvane::HotSpotUnderPointer()
+{
+    TPoint p;
+    GetCursorPos(p);
+    ScreenToClient(this, p);
+    return Outside(p.x, p.y) ? -1 : HotSpotAt(p.x, p.y);
+}
+
 bool TMorvane::Raise(const THotSpotEvent& event, THotSpotSignal signal, int index)
 {
     if (!ValidIndex(index))
@@ -186,17 +194,10 @@ void TMorvane::DblClick()
     if (!alive)
         return;
     dblClickPending_ = true;
-    TPoint p;
-    GetCursorPos(p);
-    ScreenToClient(this, p);
     int target = hoverIndex_;
     TIndexGuard keepTarget(*this, target);
     if (target == -1) {
-        if (Outside(p.x, p.y)) {
-            SetHoverIndex(-1);
-            return;
-        }
-        target = HotSpotAt(p.x, p.y);
+        target = HotSpotUnderPointer();
         SetHoverIndex(target);
         if (!alive || !ValidIndex(target))
             return;

@@ -130,6 +130,17 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
     Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     EXPECT_EQ(control.HoverIndex(), 1);
     EXPECT_EQ(events, (std::vector<std::string>{"enter tri"}));
+
+    // The keys moved the light away from the hotspot under the pointer: it goes back there.
+    FakeInput input;
+    input.cursor = TPoint{control.mapToGlobal(QPoint(10, 10)).x(), control.mapToGlobal(QPoint(10, 10)).y()};
+    control.setAttribute(Qt::WA_UnderMouse);
+    Focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    Key(Qt::Key_End);
+    events.clear();
+    Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(control.HoverIndex(), 0);
+    EXPECT_EQ(events, (std::vector<std::string>{"exit over", "enter rect"}));
 }
 
 TEST_F(MorvaneKeys, AClickHandlerMayDestroyTheControlOrItsHotspots)

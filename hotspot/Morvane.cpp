@@ -1,11 +1,19 @@
 #include "hotspot/Morvane.h"
 
+#include "hotspot/MorvaneAccessible.h"
+
 #include <algorithm>
 
 namespace vandora {
 
 TMorvane::TMorvane(QWidget* parent) : TCustomControl(parent)
 {
+    // Once for the program, before anything asks for this control's interface (Qt keeps
+    // the first one made): assistive technology sees the hotspots as its children.
+    [[maybe_unused]] static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&TMorvaneAccessible::Create);
+        return true;
+    }();
     picture_.SetOnChange([this] { PictureChanged(); });
     hotSpotCursor_ = crDefault;
     hotSpots_ = std::make_unique<THotSpots>(this);

@@ -167,6 +167,9 @@ private:
     void MoveHover(int dx, int dy);
     void HoverByKey(int index);
     void ClickHovered();
+    // Lights a hotspot and clicks it as Space would: assistive technology's press.
+    void ClickHotSpot(int index);
+    friend class THotSpotAccessible;
     bool Outside(int x, int y) const { return x < 0 || y < 0 || x > Width() || y > Height(); }
     bool ValidIndex(int index) const { return index >= 0 && index < hotSpots_->Count(); }
     using THotSpotSignal = void (TMorvane::*)(THotSpot*);

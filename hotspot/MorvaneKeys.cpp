@@ -2,6 +2,8 @@
 // hotspots as the pointer does, raising the same events.
 #include "hotspot/Morvane.h"
 
+#include "hotspot/MorvaneAccessible.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPointer>
@@ -125,8 +127,11 @@ void TMorvane::HoverByKey(int index)
         return;
     QPointer<TMorvane> alive(this);
     SetHoverIndex(index);
-    if (alive)
-        keyHover_ = true;
+    if (!alive)
+        return;
+    keyHover_ = true;
+    if (hasFocus() && ValidIndex(hoverIndex_))
+        TMorvaneAccessible::HotSpotFocused(this, hoverIndex_);
 }
 
 void TMorvane::ClickHovered()
@@ -136,6 +141,15 @@ void TMorvane::ClickHovered()
         return;
     PressHotSpot(hoverIndex_);
     ReleasePress(TRelease::FromKey);
+}
+
+void TMorvane::ClickHotSpot(int index)
+{
+    QPointer<TMorvane> alive(this);
+    TIndexGuard sameHotSpot(*this, index);
+    HoverByKey(index);
+    if (alive && ValidIndex(index) && hoverIndex_ == index)
+        ClickHovered();
 }
 
 } // namespace vandora

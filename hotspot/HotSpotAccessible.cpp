@@ -1,0 +1,87 @@
+#include "hotspot/HotSpotAccessible.h"
+
+#include "hotspot/Morvane.h"
+
+namespace vandora {
+
+THotSpotAccessible::THotSpotAccessible(TMorvane* control, int index) : control_(control), index_(index) {}
+
+bool THotSpotAccessible::isValid() const
+{
+    return control_ != nullptr && index_ < control_->HotSpots().Count();
+}
+
+const THotSpot* THotSpotAccessible::HotSpot() const
+{
+    return isValid() ? control_->HotSpots().Item(index_) : nullptr;
+}
+
+QWindow* THotSpotAccessible::window() const
+{
+    return control_ != nullptr ? control_->window()->windowHandle() : nullptr;
+}
+
+QAccessibleInterface* THotSpotAccessible::parent() const
+{
+    return control_ != nullptr ? QAccessible::queryAccessibleInterface(control_.data()) : nullptr;
+}
+
+QString THotSpotAccessible::text(QAccessible::Text t) const
+{
+    const THotSpot* hotspot = HotSpot();
+    if (hotspot == nullptr)
+        return {};
+    switch (t) {
+    case QAccessible::Name: return QString::fromStdString(hotspot->Name());
+    case QAccessible::Description: return QString::fromStdString(hotspot->Hint());
+    default: return {};
+    }
+}
+
+QRect THotSpotAccessible::rect() const
+{
+    const THotSpot* hotspot = HotSpot();
+    if (hotspot == nullptr)
+        return {};
+    // Only the part on the control can be pointed at.
+    const QRect box = hotspot->BoundsRect().ToQRect().intersected(control_->rect());
+    return box.isEmpty() ? QRect() : box.translated(control_->mapToGlobal(QPoint(0, 0)));
+}
+
+QAccessible::State THotSpotAccessible::state() const
+{
+    QAccessible::State state;
+    const THotSpot* hotspot = HotSpot();
+    if (hotspot == nullptr) {
+        state.invalid = true;
+        return state;
+    }
+    const bool lit = control_->HoverIndex() == index_;
+    state.focusable = (control_->focusPolicy() & Qt::TabFocus) != 0;
+    state.focused = lit && control_->hasFocus();
+    state.hotTracked = lit;
+    state.pressed = hotspot->Down() || control_->ClickIndex() == index_;
+    state.selectable = true;
+    state.selected = hotspot->Selected();
+    state.invisible = !control_->isVisible();
+    state.offscreen = rect().isEmpty();
+    return state;
+}
+
+void* THotSpotAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+}
+
+QStringList THotSpotAccessible::actionNames() const
+{
+    return {pressAction()};
+}
+
+void THotSpotAccessible::doAction(const QString& actionName)
+{
+    if (actionName == pressAction() && isValid())
+        control_->ClickHotSpot(index_);
+}
+
+} // namespace vandora

@@ -1,0 +1,128 @@
+// Assistive technology's view of the control: one named, placed, pressable child per
+// hotspot, kept safe while handlers change or destroy what it stands for.
+#include "tests/hotspot/MorvaneFixture.h"
+
+#include <QAccessible>
+#include <QTest>
+
+namespace vandora::test {
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+class MorvaneAccessible : public MorvaneFixture {
+protected:
+    QAccessibleInterface* Tree() { return QAccessible::queryAccessibleInterface(&control); }
+    QPoint Global(int x, int y) const { return control.mapToGlobal(QPoint(x, y)); }
+    static void PressAction(QAccessibleInterface* child) { child->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }
+};
+
+} // namespace
+
+TEST_F(MorvaneAccessible, EachHotspotIsAButtonNamedAndPlacedAsItIs)
+{
+    Spot(1)->SetHint("The triangle");
+    QAccessibleInterface* tree = Tree();
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->childCount(), 4);
+    QAccessibleInterface* tri = tree->child(1);
+    ASSERT_NE(tri, nullptr);
+    EXPECT_EQ(tri, tree->child(1)) << "one interface per hotspot";
+    EXPECT_EQ(tri->text(QAccessible::Name), "tri");
+    EXPECT_EQ(tri->text(QAccessible::Description), "The triangle");
+    EXPECT_EQ(tri->role(), QAccessible::Button);
+    EXPECT_EQ(tri->parent(), tree);
+    EXPECT_EQ(tree->indexOfChild(tri), 1);
+    EXPECT_EQ(tri->rect(), QRect(Global(30, 4), QSize(26, 26)));
+    EXPECT_EQ(tree->child(4), nullptr);
+    EXPECT_EQ(tree->child(-1), nullptr);
+
+    // Pointing goes by shape and order, as the pointer does: the topmost of overlapping ones.
+    EXPECT_EQ(tree->childAt(Global(43, 8).x(), Global(43, 8).y()), tri);
+    EXPECT_EQ(tree->childAt(Global(48, 12).x(), Global(48, 12).y()), tree->child(3));
+    EXPECT_EQ(tree->childAt(Global(2, 38).x(), Global(2, 38).y()), nullptr);
+
+    // A hotspot partly off the control is placed by the part on it; one wholly off is offscreen.
+    Spot(0)->SetCorners(50, 30, 80, 60);
+    EXPECT_EQ(tree->child(0)->rect(), QRect(Global(50, 30), QSize(10, 10)));
+    Spot(0)->SetCorners(70, 50, 80, 60);
+    EXPECT_TRUE(tree->child(0)->state().offscreen);
+}
+
+TEST_F(MorvaneAccessible, TheStateFollowsTheHoverThePressAndTheSelection)
+{
+    QAccessibleInterface* rect = Tree()->child(0);
+    EXPECT_FALSE(rect->state().hotTracked);
+    EXPECT_TRUE(rect->state().selectable);
+    Move(10, 10);
+    EXPECT_TRUE(rect->state().hotTracked);
+    Press(10, 10);
+    EXPECT_TRUE(rect->state().pressed);
+    EXPECT_TRUE(rect->state().selected);
+    Release(10, 10);
+    EXPECT_FALSE(rect->state().pressed);
+    Spot(0)->SetSelected(false);
+    EXPECT_FALSE(rect->state().selected);
+    Spot(0)->SetDown(true);
+    EXPECT_TRUE(rect->state().pressed);
+    EXPECT_FALSE(rect->state().focusable) << "the control takes no focus by default";
+}
+
+TEST_F(MorvaneAccessible, PressingAHotspotClicksItAsTheKeysDo)
+{
+    QAccessibleInterface* tri = Tree()->child(1);
+    ASSERT_NE(tri->actionInterface(), nullptr);
+    EXPECT_EQ(tri->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    PressAction(tri);
+    EXPECT_EQ(events, (Events{"enter tri", "click tri"}));
+    EXPECT_TRUE(Spot(1)->Selected());
+    EXPECT_EQ(control.HoverIndex(), 1);
+    tri->actionInterface()->doAction(QAccessibleActionInterface::toggleAction()); // not one of ours
+    EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(MorvaneAccessible, AnInterfaceOutlivingItsHotspotOrControlStandsForNothing)
+{
+    QAccessibleInterface* over = Tree()->child(3);
+    const QAccessible::Id overId = QAccessible::uniqueId(over);
+    // The enter handler deletes every hotspot: the press has nothing left to click.
+    control.OnHotSpotEnter = THotSpotEvent([&](TObject*, THotSpot*) { control.HotSpots().Clear(); });
+    PressAction(over);
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(over->isValid());
+    EXPECT_TRUE(over->text(QAccessible::Name).isEmpty());
+    EXPECT_TRUE(over->state().invalid);
+    EXPECT_TRUE(over->rect().isNull());
+    PressAction(over); // nothing, no crash
+    EXPECT_EQ(Tree()->childCount(), 0);
+    EXPECT_EQ(Tree()->indexOfChild(over), -1);
+
+    // A control destroyed by the click it was asked for takes its children's interfaces along.
+    auto* doomed = new TMorvane;
+    doomed->HotSpots().AddHotSpot()->SetCorners(0, 0, 50, 50);
+    doomed->OnHotSpotClick = THotSpotEvent([doomed](TObject*, THotSpot*) { delete doomed; });
+    QAccessibleInterface* only = QAccessible::queryAccessibleInterface(doomed)->child(0);
+    const QAccessible::Id onlyId = QAccessible::uniqueId(only);
+    PressAction(only);
+    EXPECT_EQ(QAccessible::accessibleInterface(onlyId), nullptr);
+    EXPECT_EQ(QAccessible::accessibleInterface(overId), over) << "the living control's are kept";
+}
+
+TEST_F(MorvaneAccessible, TheHotspotTheKeysLitHasTheFocus)
+{
+    control.setFocusPolicy(Qt::StrongFocus);
+    control.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&control));
+    control.setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(control.hasFocus());
+    QTest::keyClick(&control, Qt::Key_End);
+    EXPECT_EQ(Tree()->focusChild(), Tree()->child(3));
+    EXPECT_TRUE(Tree()->child(3)->state().focused);
+    EXPECT_TRUE(Tree()->child(3)->state().focusable);
+    EXPECT_FALSE(Tree()->child(0)->state().focused);
+    control.clearFocus();
+    EXPECT_EQ(Tree()->focusChild(), nullptr);
+}
+
+} // namespace vandora::test

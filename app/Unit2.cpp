@@ -93,6 +93,7 @@ TForm2::TForm2(const QByteArray& form, QWidget* parent) : TForm(parent)
     // countries, Enter answers); a click on it leaves the focus where it was, so Space
     // and Enter still start a new quiz after a pointer answer.
     Morvane1->setFocusPolicy(Qt::TabFocus);
+    Morvane1->setAccessibleName(QStringLiteral("Map of Europe"));
     DoCreate();
 }
 

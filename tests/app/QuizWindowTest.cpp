@@ -7,6 +7,7 @@
 #include "platform/TestDoubles.h"
 #include "quiz/QuizGame.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -223,6 +224,24 @@ TEST_F(QuizWindow, TheMapCanBePlayedFromTheKeyboard)
     form->Button2->setFocus();
     ClickHotSpot(IndexOfId(form->Game().CurrentAnswer()));
     EXPECT_EQ(QApplication::focusWidget(), form->Button2);
+}
+
+TEST_F(QuizWindow, AScreenReaderNamesTheCountriesAndCanAnswer)
+{
+    StartNewQuiz();
+    QAccessibleInterface* map = QAccessible::queryAccessibleInterface(&Map());
+    EXPECT_EQ(map->text(QAccessible::Name), "Map of Europe");
+    ASSERT_EQ(map->childCount(), 34);
+    const int asked = IndexOfId(form->Game().CurrentAnswer());
+    const auto press = [&](int index) {
+        map->child(index)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    };
+    press(asked);
+    EXPECT_EQ(form->Game().Score(), 1);
+    // A miss names the country as the screen reader did.
+    const int wrong = (IndexOfId(form->Game().CurrentAnswer()) + 1) % 34;
+    press(wrong);
+    EXPECT_EQ(Messages().back(), "Sorry, you missed. This country is " + map->child(wrong)->text(QAccessible::Name).toStdString());
 }
 
 TEST_F(QuizWindow, TheArrowKeysReachEveryCountryFromAnyOther)

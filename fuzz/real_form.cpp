@@ -14,6 +14,7 @@
 #include "platform/StreamForm.h"
 #include "tools/form/FormComponents.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -124,12 +125,31 @@ void DriveKeys(TMorvane& morvane)
     morvane.setFocusPolicy(Qt::NoFocus);
 }
 
+// What assistive technology asks of every hotspot, and a press now and then: each child
+// must be found again by its index.
+void DriveAccessibility(TMorvane& morvane)
+{
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&morvane);
+    for (int i = 0; tree != nullptr && i < std::min(tree->childCount(), 64); ++i) {
+        QAccessibleInterface* child = tree->child(i);
+        if (child == nullptr || tree->indexOfChild(child) != i)
+            Broken("each hotspot's interface is found again by its index");
+        child->text(QAccessible::Name);
+        child->state();
+        const QRect box = child->rect();
+        tree->childAt(box.center().x(), box.center().y());
+        if (i % 3 == 2)
+            child->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+}
+
 // Then the looks without the pointer: every hotspot drawn in each look, put back,
 // selected, and blinked.
 void DriveHotSpots(TMorvane& morvane)
 {
     DrivePointer(morvane);
     DriveKeys(morvane);
+    DriveAccessibility(morvane);
     fuzz::DrawEveryLook(morvane);
     THotSpots& spots = morvane.HotSpots();
     for (int i = 0; i < spots.Count(); ++i)

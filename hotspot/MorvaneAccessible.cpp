@@ -48,8 +48,9 @@ int TMorvaneAccessible::indexOfChild(const QAccessibleInterface* child) const
 
 QAccessibleInterface* TMorvaneAccessible::childAt(int x, int y) const
 {
+    // A hotspot reaching past the control's edge is not there to point at.
     const QPoint local = Control()->mapFromGlobal(QPoint(x, y));
-    return child(Control()->HotSpotAt(local.x(), local.y()));
+    return Control()->rect().contains(local) ? child(Control()->HotSpotAt(local.x(), local.y())) : nullptr;
 }
 
 QAccessibleInterface* TMorvaneAccessible::focusChild() const

@@ -46,6 +46,8 @@ TEST_F(MorvaneAccessible, EachHotspotIsAButtonNamedAndPlacedAsItIs)
     // A hotspot partly off the control is placed by the part on it; one wholly off is offscreen.
     Spot(0)->SetCorners(50, 30, 80, 60);
     EXPECT_EQ(tree->child(0)->rect(), QRect(Global(50, 30), QSize(10, 10)));
+    EXPECT_EQ(tree->childAt(Global(55, 35).x(), Global(55, 35).y()), tree->child(0));
+    EXPECT_EQ(tree->childAt(Global(70, 35).x(), Global(70, 35).y()), nullptr);
     Spot(0)->SetCorners(70, 50, 80, 60);
     EXPECT_TRUE(tree->child(0)->state().offscreen);
 }

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -51,11 +53,38 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     std::_Exit(1);
 }
 
+// --help and --version are answered without a window, so they work without a display.
+std::optional<int> AnswerCommandLine(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--version") {
+            std::printf("Vandora %s\n", VANDORA_VERSION);
+            return 0;
+        }
+        if (argument == "--help" || argument == "-h") {
+            std::printf("Usage: %s [Qt options]\n"
+                        "A geography quiz: press \"Start new quiz\", then click each country it names\n"
+                        "on the map of Europe (or Tab to the map, choose with the arrow keys, press Enter).\n"
+                        "\n"
+                        "  -h, --help     show this help and exit\n"
+                        "      --version  show the version and exit\n"
+                        "\n"
+                        "Qt's own options apply too, such as -style Fusion or -display :1.\n",
+                        programPath);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     programPath = argv[0];
+    if (const std::optional<int> answered = AnswerCommandLine(argc, argv))
+        return *answered;
     if (!DisplayAvailable()) {
         std::fprintf(stderr, "Vandora needs a graphical display, and none was found.\n"
                              "To run it without one, use: xvfb-run -a %s\n",

@@ -31,9 +31,11 @@ QString THotSpotAccessible::text(QAccessible::Text t) const
     const THotSpot* hotspot = HotSpot();
     if (hotspot == nullptr)
         return {};
+    // A hotspot with no name is called by its hint rather than left unnamed.
+    const bool named = !hotspot->Name().empty();
     switch (t) {
-    case QAccessible::Name: return QString::fromStdString(hotspot->Name());
-    case QAccessible::Description: return QString::fromStdString(hotspot->Hint());
+    case QAccessible::Name: return QString::fromStdString(named ? hotspot->Name() : hotspot->Hint());
+    case QAccessible::Description: return named ? QString::fromStdString(hotspot->Hint()) : QString();
     default: return {};
     }
 }

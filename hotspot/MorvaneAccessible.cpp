@@ -16,6 +16,8 @@ TMorvaneAccessible::~TMorvaneAccessible()
             QAccessible::deleteAccessibleInterface(id);
 }
 
+// No guard needed: the QWidget destructor emits destroyed first thing, which makes Qt drop
+// this interface, and the control's own destructor asks nothing of it before.
 TMorvane* TMorvaneAccessible::Control() const
 {
     return static_cast<TMorvane*>(widget());

@@ -4,13 +4,14 @@
 //
 //   hotspot-demo           shows the window
 //   hotspot-demo --check   prints each hotspot and the one the control finds at its centre,
-//                          clicks the first one, then writes the control to a form and
-//                          reads it back; no window
+//                          clicks the first one, lists what a screen reader sees, then
+//                          writes the control to a form and reads it back; no window
 #include "hotspot/Morvane.h"
 #include "hotspot/MorvaneClasses.h"
 #include "platform/Bitmap.h"
 #include "platform/StreamForm.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -113,6 +114,12 @@ int Check(vandora::TMorvane& map, const QLabel& status)
     }
     std::printf("after a click at its centre: %s\n", qPrintable(status.text()));
     failures += !status.text().startsWith(QString("Clicked: %1").arg(QString::fromStdString(first->Name())));
+
+    // Screen readers see the shapes as buttons named after the hotspots.
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&map);
+    const QString firstButton = tree->childCount() > 0 ? tree->child(0)->text(QAccessible::Name) : QString();
+    std::printf("for screen readers: %d buttons, the first \"%s\"\n", tree->childCount(), qPrintable(firstButton));
+    failures += tree->childCount() != map.HotSpots().Count() || firstButton != "Triangle";
 
     vandora::TMorvane copy;
     vandora::ReadForm(vandora::WriteFormBinary(map), copy);

@@ -26,6 +26,12 @@ using THotSpotEvent = TEvent<TObject*, THotSpot*>;
 
 class TMorvane : public TCustomControl {
     Q_OBJECT
+    // The plain published properties, for Qt's ways of setting them: setProperty, dynamic
+    // properties on a widget promoted in Qt Designer, qproperty- in a style sheet.
+    Q_PROPERTY(bool autoSize READ AutoSize WRITE SetAutoSize)
+    Q_PROPERTY(int blinkInterval READ BlinkInterval WRITE SetBlinkInterval)
+    Q_PROPERTY(bool stretch READ Stretch WRITE SetStretch)
+    Q_PROPERTY(bool transparent READ Transparent WRITE SetTransparent)
 public:
     explicit TMorvane(QWidget* parent = nullptr);
     ~TMorvane() override;

@@ -71,3 +71,25 @@ TEST(MorvaneLayout, AStretchedControlTakesTheRoomItIsGivenWithItsHotspots)
     ApplyLayouts();
     EXPECT_EQ(spot->BoundsRect(), (TRect{20, 20, 60, 40}));
 }
+
+// Qt's own ways of setting a property reach the same setters: setProperty (as a Designer
+// form does for a promoted widget) and a style sheet's qproperty-.
+TEST(MorvaneLayout, QtPropertiesAndStyleSheetsReachTheSetters)
+{
+    TMorvane map;
+    SetPictureOfSize(map, 100, 50);
+    EXPECT_TRUE(map.setProperty("autoSize", true));
+    EXPECT_TRUE(map.AutoSize());
+    EXPECT_EQ(map.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    EXPECT_TRUE(map.setProperty("stretch", true));
+    EXPECT_FALSE(map.AutoSize()) << "the setter's own rule: Stretch ends AutoSize";
+    EXPECT_TRUE(map.setProperty("blinkInterval", -5));
+    EXPECT_EQ(map.property("blinkInterval").toInt(), 0) << "a negative interval stops blinking";
+    EXPECT_TRUE(map.setProperty("transparent", true));
+    EXPECT_TRUE(map.Transparent());
+
+    map.setStyleSheet("vandora--TMorvane { qproperty-blinkInterval: 40; qproperty-transparent: false; }");
+    map.ensurePolished();
+    EXPECT_EQ(map.BlinkInterval(), 40);
+    EXPECT_FALSE(map.Transparent());
+}

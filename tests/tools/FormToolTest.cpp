@@ -3,7 +3,11 @@
 
 #include "platform/StreamForm.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -95,6 +99,38 @@ TEST(FormToolTest, AFailedConversionWritesNothing)
     EXPECT_EQ(unwritable.err.rfind("vandora-form: Cannot write " + nowhere + ": ", 0), 0u) << unwritable.err;
 }
 
+TEST(FormToolTest, AnOutputThatCannotTakeTheFormIsAFailure)
+{
+    // Standard output on a full disk or a closed pipe: every write fails.
+    struct TFull : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"to-text", Data("handwritten.form")}, {"check", Data("handwritten.form")},
+             {"list", Data("handwritten.form")}, {"--help"}, {"help", "check"}}) {
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(TFormTool().Run(args, out, err), kExitFailed) << args[0];
+        EXPECT_EQ(err.str(), "vandora-form: cannot write the output\n") << args[0];
+    }
+
+    // A named pipe given as OUT is written into, not replaced by a file nobody reads.
+    QTemporaryDir dir;
+    const std::string pipe = dir.filePath("pipe").toStdString();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const TResult written = RunTool({"to-binary", Data("handwritten.form"), "-o", pipe});
+    EXPECT_EQ(written.code, kExitOk) << written.err;
+    EXPECT_FALSE(QFileInfo(dir.filePath("pipe")).isFile());
+    QByteArray received(4096, '\0');
+    const ssize_t size = read(reader, received.data(), received.size());
+    close(reader);
+    ASSERT_GT(size, 0);
+    received.resize(size);
+    EXPECT_EQ(received, FormToBinary(ReadFile(Data("handwritten.form"))));
+}
+
 TEST(FormToolTest, EveryCommandHasHelpAndWrongUsageSaysHow)
 {
     for (const char* command : {"to-text", "to-binary", "check"}) {
@@ -105,6 +141,10 @@ TEST(FormToolTest, EveryCommandHasHelpAndWrongUsageSaysHow)
     EXPECT_EQ(RunTool({"--help"}).code, kExitOk);
     EXPECT_EQ(RunTool({}).code, kExitUsage);
     EXPECT_EQ(RunTool({"frobnicate"}).code, kExitUsage);
+    const TResult helpOnNothing = RunTool({"help", "frobnicate"});
+    EXPECT_EQ(helpOnNothing.code, kExitUsage);
+    EXPECT_EQ(helpOnNothing.out, "");
+    EXPECT_EQ(helpOnNothing.err.rfind("vandora-form: unknown command 'frobnicate'\n", 0), 0u);
     EXPECT_EQ(RunTool({"check"}).err, "Usage: vandora-form check FILE\n");
     EXPECT_EQ(RunTool({"to-binary", Data("handwritten.form")}).err, "Usage: vandora-form to-binary -o OUT FILE\n");
     EXPECT_EQ(RunTool({"to-text", "--verbose", "x"}).code, kExitUsage);

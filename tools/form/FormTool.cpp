@@ -107,33 +107,54 @@ bool TFormTool::Parse(const TCommand& command, const std::vector<std::string>& a
 int TFormTool::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const
 {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        if (args.size() >= 2 && Find(args[1])) {
-            PrintHelp(*Find(args[1]), out);
-            return kExitOk;
-        }
+        if (args.size() >= 2)
+            return HelpOn(args[1], out, err);
         PrintOverview(args.empty() ? err : out);
-        return args.empty() ? kExitUsage : kExitOk;
+        return Delivered(args.empty() ? kExitUsage : kExitOk, out, err);
     }
     const TCommand* command = Find(args[0]);
-    if (!command) {
-        err << "vandora-form: unknown command '" << args[0] << "'\n";
-        PrintOverview(err);
-        return kExitUsage;
-    }
+    if (!command)
+        return UnknownCommand(args[0], err);
     TArguments parsed;
     bool help = false;
     if (!Parse(*command, args, parsed, help, err))
         return kExitUsage;
     if (help) {
         PrintHelp(*command, out);
-        return kExitOk;
+        return Delivered(kExitOk, out, err);
     }
     try {
-        return command->Run(parsed, out, err);
+        return Delivered(command->Run(parsed, out, err), out, err);
     } catch (const std::exception& e) {
         err << "vandora-form: " << e.what() << "\n";
         return kExitFailed;
     }
+}
+
+int TFormTool::HelpOn(const std::string& name, std::ostream& out, std::ostream& err) const
+{
+    const TCommand* command = Find(name);
+    if (!command)
+        return UnknownCommand(name, err);
+    PrintHelp(*command, out);
+    return Delivered(kExitOk, out, err);
+}
+
+int TFormTool::UnknownCommand(const std::string& name, std::ostream& err) const
+{
+    err << "vandora-form: unknown command '" << name << "'\n";
+    PrintOverview(err);
+    return kExitUsage;
+}
+
+int TFormTool::Delivered(int code, std::ostream& out, std::ostream& err)
+{
+    // A converted form cut short by a full disk or a closed pipe must not pass for a
+    // success: whoever reads standard output would carry on with half a form.
+    if (out.flush())
+        return code;
+    err << "vandora-form: cannot write the output\n";
+    return kExitFailed;
 }
 
 } // namespace vandora::formtool

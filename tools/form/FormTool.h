@@ -51,6 +51,10 @@ private:
     const TCommand* Find(const std::string& name) const;
     void PrintOverview(std::ostream& out) const;
     static void PrintHelp(const TCommand& command, std::ostream& out);
+    int HelpOn(const std::string& name, std::ostream& out, std::ostream& err) const;
+    int UnknownCommand(const std::string& name, std::ostream& err) const;
+    // code, unless what went to out could not all be written: then a failure.
+    static int Delivered(int code, std::ostream& out, std::ostream& err);
     static bool Parse(const TCommand& command, const std::vector<std::string>& args, TArguments& parsed,
                       bool& help, std::ostream& err);
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <sys/resource.h>
@@ -72,6 +73,36 @@ TEST(RegionTest, EllipticRegionIsTheInscribedEllipse)
     EXPECT_EQ(b->Canvas().Pixel(88, 58), clWhite);
     EXPECT_EQ(b->Canvas().Pixel(5, 40), clWhite);  // outside the box
     EXPECT_EQ(b->Canvas().Pixel(50, 62), clWhite);
+}
+
+// Ellipses are scanned here from the outline Qt's own elliptic region is made of: the
+// same pixels, without Qt's limit of 100,000 rows, past which its region crashes when used.
+TEST(RegionTest, AnEllipseHasQtsPixelsAtAnySizeAndATallOneClips)
+{
+    for (const QRect box : {QRect(0, 0, 1, 1), QRect(3, 4, 2, 7), QRect(-5, 2, 17, 16), QRect(10, 20, 80, 40),
+                            QRect(0, 0, 333, 41), QRect(-1000, -3, 4001, 999)}) {
+        const HRGN region = CreateEllipticRgn(box.left(), box.top(), box.right() + 1, box.bottom() + 1);
+        ASSERT_TRUE(region);
+        EXPECT_EQ(region.Region(), QRegion(box, QRegion::Ellipse)) << box.width() << "x" << box.height();
+    }
+    // Given right to left and bottom to top, the same box.
+    EXPECT_EQ(CreateEllipticRgn(90, 60, 10, 20).Region(), CreateEllipticRgn(10, 20, 90, 60).Region());
+
+    HRGN tall = CreateEllipticRgn(0, -150000, 20, 150000);
+    ASSERT_TRUE(tall);
+    EXPECT_GE(tall.Region().boundingRect().height(), 299990);
+    EXPECT_TRUE(tall.Region().contains(QPoint(10, -149000))); // near the top: a sliver
+    EXPECT_FALSE(tall.Region().contains(QPoint(0, -149000)));
+    EXPECT_EQ(FillThrough(20, 20, &tall)->Canvas().Pixel(10, 10), clRed);
+
+    // A box at the very end of the int range is empty, not wrapped round into a huge one;
+    // one past the coordinates regions can take creates none, so drawing is unclipped.
+    HRGN edge = CreateEllipticRgn(INT_MIN, 0, INT_MIN, 10);
+    ASSERT_TRUE(edge);
+    EXPECT_TRUE(edge.Region().isEmpty());
+    HRGN huge = CreateEllipticRgn(-(1 << 28), 0, 10, 10);
+    EXPECT_FALSE(huge);
+    EXPECT_EQ(FillThrough(20, 20, &huge)->Canvas().Pixel(19, 19), clRed);
 }
 
 TEST(RegionTest, SelectingNoneRemovesTheLimit)

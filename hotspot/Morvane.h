@@ -114,6 +114,8 @@ public:
     int HotSpotAt(int x, int y);
     // The hotspot under the pointer where it is now, for changes no pointer event brought.
     int HotSpotUnderPointer();
+    // Lights the hotspot under a pointer at (x, y), or none, and sets the cursor to match.
+    void HoverAt(int x, int y);
     // The hotspot the arrow key (dx, dy) leads to from hotspot `from`, by box centres: the
     // nearest within 45 degrees of that way, else the nearest at most twice as far aside
     // as ahead; -1 when there is none.

@@ -76,8 +76,13 @@ void TMorvane::MouseMove(TShiftState shift, int x, int y)
     if (!alive || IsDesigning())
         return;
     EndLostPress(shift);
-    if (!alive)
-        return;
+    if (alive)
+        HoverAt(x, y);
+}
+
+void TMorvane::HoverAt(int x, int y)
+{
+    QPointer<TMorvane> alive(this);
     keyHover_ = false;
     if (Outside(x, y)) {
         SetHoverIndex(-1);
@@ -110,6 +115,13 @@ void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
     EndLostPress(button == mbLeft ? shift & ~TShiftState(ssLeft) : shift);
     if (!alive)
         return;
+    // The keys may have moved the light off the hotspot under a pointer that has not moved
+    // since: the press is where the pointer is.
+    if (keyHover_) {
+        HoverAt(x, y);
+        if (!alive)
+            return;
+    }
     int target = hoverIndex_;
     TIndexGuard keepTarget(*this, target);
     if (target == -1) {
@@ -194,7 +206,8 @@ void TMorvane::DblClick()
     if (!alive)
         return;
     dblClickPending_ = true;
-    int target = hoverIndex_;
+    int target = keyHover_ ? -1 : hoverIndex_;
+    keyHover_ = false;
     TIndexGuard keepTarget(*this, target);
     if (target == -1) {
         target = HotSpotUnderPointer();

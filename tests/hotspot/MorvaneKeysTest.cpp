@@ -143,6 +143,29 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
     EXPECT_EQ(events, (std::vector<std::string>{"exit over", "enter rect"}));
 }
 
+TEST_F(MorvaneKeys, APressAfterTheKeysActsWhereThePointerIsNotOnTheKeysLight)
+{
+    Move(10, 10);
+    Key(Qt::Key_Right);
+    ASSERT_EQ(control.HoverIndex(), 1);
+    events.clear();
+    Press(10, 10); // the pointer has not moved: it is still over rect
+    Release(10, 10);
+    EXPECT_TRUE(Spot(0)->Selected());
+    EXPECT_FALSE(Spot(1)->Selected());
+    EXPECT_EQ(events, (std::vector<std::string>{"exit tri", "enter rect", "click rect"}));
+
+    // Over bare picture, a press lights nothing and selects nothing.
+    Move(2, 40);
+    Key(Qt::Key_Home);
+    events.clear();
+    Press(2, 40);
+    Release(2, 40);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(Spot(0)->Selected()); // as the first click left it
+    EXPECT_EQ(events, (std::vector<std::string>{"exit rect"}));
+}
+
 TEST_F(MorvaneKeys, AClickHandlerMayDestroyTheControlOrItsHotspots)
 {
     control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) { control.HotSpots().Clear(); });

@@ -132,7 +132,10 @@ void THotSpot::SetSelected(bool value)
     selected_ = value;
     RebuildBlinkBitmap();
     if (value) {
-        switch (control->SelectionMode()) {
+        // A form stores the hotspots before the selection mode: while it is read, the mode
+        // is not yet the stored one, so the control applies it when loading ends.
+        const TSelectionMode mode = control->IsLoading() ? smMultiSelect : control->SelectionMode();
+        switch (mode) {
         case smSingleSelect:
             DeselectOthers();
             break;

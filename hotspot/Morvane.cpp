@@ -156,7 +156,20 @@ void TMorvane::Loaded()
     blinkTimer_.SetInterval(std::uint32_t(blinkInterval_));
     blinkTimer_.SetEnabled(!IsDesigning() && blinkInterval_ != 0);
     normalCursor_ = Cursor();
+    KeepOneSelectionIfSingle();
     SetPicture(&picture_);
+}
+
+void TMorvane::KeepOneSelectionIfSingle()
+{
+    // As reading with the mode already set would have left it: the last one selected.
+    if (selectionMode_ != smSingleSelect)
+        return;
+    for (int i = hotSpots_->Count() - 1; i >= 0; --i)
+        if (hotSpots_->Item(i)->Selected()) {
+            hotSpots_->Item(i)->DeselectOthers();
+            return;
+        }
 }
 
 void TMorvane::FollowRemoval(int& tracked, int removed)

@@ -128,6 +128,8 @@ public:
     QSize sizeHint() const override;
 
     void Loaded() override;
+    // Under smSingleSelect, deselects all but the last selected hotspot.
+    void KeepOneSelectionIfSingle();
     // The hint for the pointer's place: the hovered hotspot's, else the control's own.
     void HintRequest(THintInfo& info) override;
     // Keeps the hovered and pressed indices naming the same hotspots when one is destroyed.

@@ -183,6 +183,26 @@ TEST_F(HotSpotStreaming, AStoredBlinkingHotspotStartsNoTimerWhileLoading)
     EXPECT_TRUE(target.HotSpots().Item(0)->Blink());
 }
 
+// The hotspots are stored before the selection mode: reading them must not apply the
+// default single selection to a control that allows several.
+TEST_F(HotSpotStreaming, SeveralSelectedHotspotsStaySelectedWhereTheModeAllowsThem)
+{
+    for (int i = 0; i < 3; ++i)
+        source.HotSpots().AddHotSpot()->SetCorners(i * 10, 0, i * 10 + 5, 5);
+    for (const TSelectionMode mode : {smMultiSelect, smMultiSelectCtrl, smSingleSelect}) {
+        source.SetSelectionMode(smMultiSelect);
+        source.HotSpots().Item(0)->SetSelected(true);
+        source.HotSpots().Item(2)->SetSelected(true);
+        source.SetSelectionMode(mode);
+        auto copy = RoundTrip();
+        ASSERT_EQ(copy->SelectionMode(), mode);
+        // A single-select control keeps the last one, as it would have had it been set first.
+        EXPECT_EQ(copy->HotSpots().Item(0)->Selected(), mode != smSingleSelect) << int(mode);
+        EXPECT_FALSE(copy->HotSpots().Item(1)->Selected());
+        EXPECT_TRUE(copy->HotSpots().Item(2)->Selected());
+    }
+}
+
 // The picture is read after the hotspots; an unclipped hotspot read before it must still
 // get its looks when loading ends, not keep the blank ones sized while reading.
 TEST_F(HotSpotStreaming, AnUnclippedHotspotReadFromAFormHasItsLooks)

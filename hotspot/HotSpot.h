@@ -118,7 +118,7 @@ public:
     bool AwaitsBackground() const { return backgroundPicture_ == nullptr || backgroundPicture_->Empty(); }
     // Binds the owning control's picture and composes every look (without a control, nothing).
     void BindControlPicture();
-    // Whether a look was sized while there was no picture to compose it on.
+    // Whether the looks were never composed on a picture, or last built without one.
     bool LooksAwaitPicture() const { return looksAwaitPicture_; }
     void DrawShape(TCanvas& canvas) const { shape_.DrawOutline(canvas); }
     void ToggleSelected() { SetSelected(!selected_); }
@@ -187,7 +187,7 @@ private:
     mutable HRGN outlineRegion_;
     mutable std::uint64_t outlineRevision_ = 0;
     mutable bool outlineBuilt_ = false;
-    bool looksAwaitPicture_ = false;
+    bool looksAwaitPicture_ = true; // none is composed on a picture yet
 };
 
 } // namespace vandora

@@ -124,12 +124,14 @@ void THotSpot::ComposeStateBitmap(const TPicture& statePicture, TBitmap& target,
     if (std::int64_t(std::max(w, 0)) * std::max(h, 0) > TBitmap::kMaxPixels)
         w = h = 0;
     target.SetSize(w, h);
-    if (target.Empty())
-        return;
     if (backgroundPicture_ == nullptr || backgroundPicture_->Empty()) {
+        // Even a look of no size yet: the box may come later (a polygon's outline is read
+        // after its other properties), and the looks are composed when a picture is bound.
         looksAwaitPicture_ = true;
         return;
     }
+    if (target.Empty())
+        return;
 
     const TRect dest{0, 0, w, h};
     CopyBackground(*backgroundPicture_, target.Canvas(), dest, source, TBackgroundCopy::NeededRectangle);

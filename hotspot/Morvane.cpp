@@ -63,8 +63,9 @@ void TMorvane::BindHotSpots()
     for (int i = 0; i < hotSpots_->Count(); ++i) {
         THotSpot* hotspot = hotSpots_->Item(i);
         hotspot->SetBackgroundPicture(&picture_);
-        // Unclipped looks already composed are kept; ones sized before there was a
-        // picture (every unclipped hotspot read from a form) would otherwise stay blank.
+        // Unclipped looks already composed are kept; ones never composed on a picture
+        // (every unclipped hotspot read from a form or placed before the picture was set)
+        // would otherwise stay blank.
         if (hotspot->Clipped() || hotspot->LooksAwaitPicture())
             hotspot->RebuildStateBitmaps();
     }

@@ -204,12 +204,17 @@ TEST_F(HotSpotStreaming, SeveralSelectedHotspotsStaySelectedWhereTheModeAllowsTh
 }
 
 // The picture is read after the hotspots; an unclipped hotspot read before it must still
-// get its looks when loading ends, not keep the blank ones sized while reading.
+// get its looks when loading ends, not keep the blank ones sized while reading. A polygon
+// has no box at all until its outline, read last, gives it one; a hotspot placed in code
+// before the picture was set has never had its looks built.
 TEST_F(HotSpotStreaming, AnUnclippedHotspotReadFromAFormHasItsLooks)
 {
     THotSpot* h = source.HotSpots().AddHotSpot();
     h->SetCorners(2, 3, 12, 9);
     h->SetSelectedColor(clBlue);
+    THotSpot* polygon = source.HotSpots().AddHotSpot();
+    polygon->SetShapeType(stPolygon);
+    polygon->SetPoints({{14, 1}, {19, 1}, {19, 10}});
     TPicture picture;
     FillPicture(picture, 20, 12);
     source.SetPicture(&picture);
@@ -218,6 +223,16 @@ TEST_F(HotSpotStreaming, AnUnclippedHotspotReadFromAFormHasItsLooks)
     EXPECT_FALSE(read->Clipped());
     EXPECT_EQ(read->HoverClippedBitmap().Image().pixel(9, 5) | 0xFF000000u, Rgb(clYellow));
     EXPECT_EQ(read->SelectClippedBitmap().Image().pixel(0, 0) | 0xFF000000u, Rgb(clBlue));
+    const THotSpot* readPolygon = copy->HotSpots().Item(1);
+    ASSERT_EQ(readPolygon->HoverClippedBitmap().Width(), 5);
+    EXPECT_EQ(readPolygon->HoverClippedBitmap().Image().pixel(4, 8) | 0xFF000000u, Rgb(clYellow));
+
+    TMorvane placed;
+    THotSpot* early = placed.HotSpots().AddHotSpot();
+    early->SetCorners(2, 3, 12, 9);
+    placed.SetPicture(&picture);
+    ASSERT_EQ(early->HoverClippedBitmap().Width(), 10);
+    EXPECT_EQ(early->HoverClippedBitmap().Image().pixel(9, 5) | 0xFF000000u, Rgb(clYellow));
 }
 
 // A stretched control stores its hotspots in its own coordinates: reading them must not

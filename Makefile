@@ -43,7 +43,7 @@ coverage: deps
 	@scripts/coverage
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 # Every fuzz target (fuzz/) for a minute, on a copy of its seeds, in a clang build of its
 # own; a crash, leak, timeout (10 s per input) or out-of-memory fails the run and leaves

@@ -4,6 +4,8 @@
 #include "hotspot/HotSpots.h"
 #include "platform/Colors.h"
 
+#include <QScopeGuard>
+
 #include <utility>
 
 namespace vandora {
@@ -49,6 +51,10 @@ void TQuizGame::StartUp()
 
 void TQuizGame::NewQuiz()
 {
+    // Modality keeps the pointer and the keys away while an answer's message is open, but
+    // not a screen reader's press of a button: the answer finishes first, whole.
+    if (answering_)
+        return;
     FillRemainingQuestions();
     ResetHotSpots();
     score_ = 0;
@@ -65,8 +71,10 @@ void TQuizGame::NextQuestion()
 
 void TQuizGame::Answer(THotSpot& hotSpot)
 {
-    if (currentAnswer_ == -1)
+    if (currentAnswer_ == -1 || answering_)
         return;
+    answering_ = true;
+    const auto answered = qScopeGuard([this] { answering_ = false; });
     if (hotSpot.ID() == currentAnswer_)
         AnswerRight(hotSpot);
     else

@@ -73,6 +73,7 @@ private:
     std::int32_t currentAnswer_ = -1;
     std::int32_t score_ = 0;
     TQuizState state_ = TQuizState::Idle;
+    bool answering_ = false; // an answer, with its message, is being given
 };
 
 } // namespace vandora

@@ -114,6 +114,30 @@ TEST_F(QuizTest, HotSpotRemovedWhileTheMessageIsOpenIsNotTouched)
     EXPECT_EQ(game.Score(), 2);
 }
 
+// A screen reader can press "Start new quiz" or a country while a message is open (modality
+// stops only the pointer and the keys): the answer being given finishes first, alone.
+TEST_F(QuizTest, NothingElseIsJudgedOrStartedWhileAnAnswersMessageIsOpen)
+{
+    game.NewQuiz();
+    ASSERT_EQ(game.CurrentAnswer(), 0);
+    whileMessageShows = [&](const std::string&) {
+        game.NewQuiz();
+        Click(5);
+    };
+    Click(0);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Correct country selected!"}));
+    EXPECT_EQ(game.Score(), 1);
+    EXPECT_TRUE(Country(0).Down());
+    EXPECT_EQ(game.CurrentAnswer(), 2); // the second question of seed 0: none was skipped
+    EXPECT_EQ(game.RemainingQuestions().size(), 32u);
+
+    whileMessageShows = nullptr; // and once it has closed, both work again
+    Click(WrongCountry());
+    EXPECT_EQ(messages.size(), 2u);
+    game.NewQuiz();
+    EXPECT_EQ(game.Score(), 0);
+}
+
 // A hotspot deleted while the message is open and a new one added: the new one often takes
 // the old one's memory, and must not be marked as the country found.
 TEST_F(QuizTest, AHotSpotThatReplacesTheAnsweredOneIsNotMarkedFound)

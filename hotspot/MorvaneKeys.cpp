@@ -52,6 +52,11 @@ void TMorvane::keyPressEvent(QKeyEvent* event)
 void TMorvane::focusInEvent(QFocusEvent* event)
 {
     TCustomControl::focusInEvent(event);
+    // Back from a message box or another window: the keys' light was kept, say where it is.
+    if (keyHover_ && ValidIndex(hoverIndex_)) {
+        TMorvaneAccessible::HotSpotFocused(this, hoverIndex_);
+        return;
+    }
     // Reached with Tab, the control shows where the keys start: the first hotspot (the
     // last with Shift+Tab).
     if (IsDesigning() || hoverIndex_ != -1 || hotSpots_->Count() == 0)
@@ -65,8 +70,11 @@ void TMorvane::focusInEvent(QFocusEvent* event)
 void TMorvane::focusOutEvent(QFocusEvent* event)
 {
     TCustomControl::focusOutEvent(event);
-    // A light the keys put on goes with the focus, back to the pointer's while it is there.
-    if (keyHover_) {
+    // A light the keys put on goes with the focus, back to the pointer's while it is there;
+    // but not while the window only lost activation (a message box, another program): the
+    // focus comes back here with it, and a keyboard player goes on from where they were.
+    const bool windowOnly = event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+    if (keyHover_ && !windowOnly) {
         keyHover_ = false;
         SetHoverIndex(underMouse() ? HotSpotUnderPointer() : -1);
     }

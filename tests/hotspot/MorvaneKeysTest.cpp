@@ -138,9 +138,21 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
     Focus(QEvent::FocusIn, Qt::MouseFocusReason);
     Key(Qt::Key_End);
     events.clear();
-    Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    Focus(QEvent::FocusOut, Qt::TabFocusReason);
     EXPECT_EQ(control.HoverIndex(), 0);
     EXPECT_EQ(events, (std::vector<std::string>{"exit over", "enter rect"}));
+
+    // The window losing activation (a message box opened) keeps the keys' light for when
+    // the focus comes back with it.
+    Focus(QEvent::FocusIn, Qt::TabFocusReason);
+    Key(Qt::Key_End);
+    events.clear();
+    Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    Focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(control.HoverIndex(), 3);
+    EXPECT_TRUE(events.empty());
+    Key(Qt::Key_Left);
+    EXPECT_EQ(control.HoverIndex(), 1);
 }
 
 TEST_F(MorvaneKeys, APressAfterTheKeysActsWhereThePointerIsNotOnTheKeysLight)

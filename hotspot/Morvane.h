@@ -95,7 +95,9 @@ public:
     TCursor NormalCursor() const { return normalCursor_; }
     TTimer& BlinkTimer() { return blinkTimer_; }
     int BlinkPhase() const { return blinkPhase_; }
-    const TBitmap& BackgroundBuffer() const { return backgroundBuffer_; }
+    // The picture as last painted, at the control's size, without the looks: 32-bit, or
+    // with an alpha channel when Transparent.
+    const QImage& BackgroundBuffer() const { return backgroundBuffer_; }
 
     // --- drawing one hotspot; surface null means straight onto the window ---
     void DrawHover(int index, TCanvas* surface = nullptr);
@@ -156,6 +158,7 @@ private:
     void DrawLook(TLook look, int index, TCanvas* surface);
     void PaintEmpty();
     void PaintPicture();
+    void KeepBackground(const TBitmap& composed);
     void PaintOverlays(TCanvas& canvas);
     void PictureChanged();
     void BindHotSpots();
@@ -206,7 +209,7 @@ private:
     TPicture picture_;
     int hoverIndex_ = -1;
     int clickIndex_ = -1;
-    TBitmap backgroundBuffer_;
+    QImage backgroundBuffer_;
     TColor color_ = clBlack;
     bool releaseDone_ = false;
     bool pressExitRaised_ = false; // the pointer left the control while the press was pending

@@ -98,17 +98,6 @@ void TMorvane::PaintPicture()
             b.Canvas().Draw(0, 0, graphic);
     }
     const bool bCoversControl = b.Width() == Width() && b.Height() == Height();
-
-    if (!IsDesigning()) {
-        if (stretch_)
-            r = whole;
-        if (r == whole && bCoversControl) {
-            backgroundBuffer_.Assign(b.Image()); // a one-to-one copy: shared pixels
-        } else {
-            backgroundBuffer_.SetSize(Width(), Height());
-            backgroundBuffer_.Canvas().StretchDraw(r, b);
-        }
-    }
     b.SetTransparent(transparent_);
 
     // C: everything composed off-screen, then one copy to the window. An opaque B of the
@@ -127,11 +116,21 @@ void TMorvane::PaintPicture()
         else
             c.Canvas().Draw(0, 0, b);
     }
-    PaintOverlays(c.Canvas());
     if (transparent_)
         c.SetTransparent(true);
+    KeepBackground(c);
+    PaintOverlays(c.Canvas());
     Canvas().Draw(0, 0, c);
     // C and B are released here, C first, also when a step above raised.
+}
+
+void TMorvane::KeepBackground(const TBitmap& composed)
+{
+    // Exactly what the window shows without the looks, so that erasing a look puts back
+    // what a repaint would: Color beside a smaller picture, and with Transparent the key
+    // colour see-through. Shared pixels until the looks are drawn on the composition.
+    if (!IsDesigning())
+        backgroundBuffer_ = composed.DrawImage();
 }
 
 void TMorvane::PaintOverlays(TCanvas& canvas)
@@ -236,7 +235,7 @@ void TMorvane::RestoreArea(int index)
     }
     HotSpotClip clip(Canvas(), hotspot, w, h);
     const TRect box = hotspot.BoundsRect();
-    Canvas().CopyRect(box, backgroundBuffer_.Canvas(), box);
+    Canvas().CopyRect(box, backgroundBuffer_, box);
 }
 
 } // namespace vandora

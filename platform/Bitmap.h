@@ -41,6 +41,8 @@ public:
     TColor TransparentColor() const;
 
     void Draw(QPainter& painter, const QRect& dest) const override;
+    // The pixels as drawn: with Transparent, the key colour see-through (32-bit with alpha).
+    const QImage& DrawImage() const;
     QImage ToImage() const override { return image_; }
     // The pixels: 32-bit, or one byte each into a colour table after Compact().
     const QImage& Image() const { return image_; }
@@ -59,7 +61,6 @@ public:
 
 private:
     void PixelsChanged();
-    const QImage& DrawImage() const;
 
     // A bitmap may have a width without a height for a while (sizing is two steps), so the
     // size is kept apart from the pixels, which exist only when both are non-zero.

@@ -76,7 +76,7 @@ protected:
     }
     void ExpectMapPixels(int index)
     {
-        const QImage& picture = map->BackgroundBuffer().Image();
+        const QImage& picture = map->BackgroundBuffer();
         const THotSpot* h = map->HotSpots().Item(index);
         for (int y = h->Y(); y <= h->Bottom(); ++y)
             for (int x = h->X(); x <= h->Right(); ++x)

@@ -33,7 +33,7 @@ TEST_F(MorvaneFixture, AutoSizeTakesThePictureSizeAndThePictureIsPainted)
     EXPECT_EQ(control.Height(), 40);
     EXPECT_TRUE(ShowsPicture(0, 0));
     EXPECT_TRUE(ShowsPicture(59, 39));
-    EXPECT_EQ(control.BackgroundBuffer().Width(), 60);
+    EXPECT_EQ(control.BackgroundBuffer().width(), 60);
     EXPECT_EQ(control.Version(), "1.5.0.0");
     control.SetVersion("9.9");
     EXPECT_EQ(control.Version(), "1.5.0.0");
@@ -156,6 +156,34 @@ TEST_F(MorvaneFixture, TransparentLeavesTheKeyColourSeeThrough)
     control.SetTransparent(false);
     Flush();
     EXPECT_TRUE(Shows(70, 45, clBlue));
+}
+
+// Erasing a look puts back what a repaint shows: beside a picture smaller than the control,
+// Color (not white, nor what an earlier, larger picture left there); with Transparent, the
+// key colour still see-through.
+TEST_F(MorvaneFixture, ErasingALookBesideThePictureMatchesARepaint)
+{
+    control.SetAutoSize(false);
+    control.SetBounds(0, 0, 80, 50);
+    control.SetColor(clBlue);
+    THotSpot* beside = control.HotSpots().AddHotSpot();
+    beside->SetCorners(62, 42, 78, 49);
+    TPicture larger;
+    larger.Bitmap().SetSize(80, 50);
+    larger.Bitmap().Canvas().Brush.Color = clLime;
+    larger.Bitmap().Canvas().FillRect(Rect(0, 0, 80, 50));
+    TPicture smaller;
+    FillPicture(smaller, 60, 40);
+    for (const bool transparent : {false, true}) {
+        control.SetTransparent(transparent);
+        control.SetPicture(&larger);
+        control.SetPicture(&smaller);
+        const QImage repainted = control.Surface().copy();
+        Move(70, 45);
+        ASSERT_TRUE(Shows(70, 45, beside->HoverColor())) << transparent;
+        Move(79, 2); // over no hotspot
+        EXPECT_EQ(control.Surface(), repainted) << transparent;
+    }
 }
 
 TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)
@@ -319,7 +347,7 @@ TEST_F(MorvaneFixture, LooksPaintedOverThePictureLeaveItAndTheBackgroundUntouche
     control.Repaint();
     ASSERT_TRUE(Shows(10, 10, clRed));
     const QImage& picture = control.Picture().Bitmap().Image();
-    const QImage& background = control.BackgroundBuffer().Image();
+    const QImage& background = control.BackgroundBuffer();
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 60; ++x) {
             ASSERT_EQ(picture.pixel(x, y), PicturePixel(x, y) | 0xFF000000u) << x << "," << y;

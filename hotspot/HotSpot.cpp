@@ -117,6 +117,11 @@ void THotSpot::SetBlink(bool value)
     if (!value)
         return; // the blink timer restores the look
     RebuildBlinkBitmap();
+    WakeBlinkTimer();
+}
+
+void THotSpot::WakeBlinkTimer()
+{
     TMorvane* control = OwnerControl();
     if (control && !control->IsDesigning() && !control->IsLoading())
         control->BlinkTimer().SetEnabled(true);
@@ -208,6 +213,9 @@ void THotSpot::CopyFrom(const THotSpot& source)
     SetShapeType(source.ShapeType());
     shape_.SetPoints(source.shape_.Points());
     shape_.StoreAngle(source.Angle());
+    // Blink came as a plain store: a stopped timer would leave the copy still for good.
+    if (blink_)
+        WakeBlinkTimer();
 }
 
 void THotSpot::Assign(const TPersistent* source)

@@ -151,6 +151,8 @@ public:
     TMorvane* ShowingControl() const;
 
 private:
+    // Enables the owning control's blink timer, unless it is designing or loading.
+    void WakeBlinkTimer();
     void ComposeStateBitmap(const TPicture& statePicture, TBitmap& target, TColor stateColor, int imageIndex);
     TPicture hoverImage_;
     TPicture clickImage_;

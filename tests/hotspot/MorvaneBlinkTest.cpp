@@ -79,3 +79,22 @@ TEST_F(MorvaneFixture, NothingBlinksAtDesignTimeOrWhileLoading)
     control.BlinkTick();
     EXPECT_TRUE(ShowsPicture(10, 10));
 }
+
+// Copies take Blink as a plain value: the copy must still blink, whether the control's
+// timer never ran or stopped when nothing blinked.
+TEST_F(MorvaneFixture, HotspotsCopiedInBlinkToo)
+{
+    THotSpots source(nullptr);
+    source.AddHotSpot()->SetBlink(true);
+    ASSERT_FALSE(control.BlinkTimer().Enabled());
+    control.SetHotSpots(&source);
+    EXPECT_TRUE(control.BlinkTimer().Enabled());
+
+    control.BlinkTick();
+    control.BlinkTick();
+    control.HotSpots().Item(0)->SetBlink(false);
+    control.BlinkTick(); // nothing blinks: the timer stops
+    ASSERT_FALSE(control.BlinkTimer().Enabled());
+    control.HotSpots().Item(0)->Assign(source.Item(0));
+    EXPECT_TRUE(control.BlinkTimer().Enabled());
+}

@@ -210,7 +210,9 @@ void TMorvane::DrawLook(TLook look, int index, TCanvas* surface)
         break;
     case TLook::Blink:
         bitmap = &hotspot.BlinkClippedBitmap();
-        picture = &hotspot.BlinkImage();
+        // While selected the blink look is built from the selected one's picture: its
+        // ellipse is that picture's size.
+        picture = hotspot.Selected() ? &hotspot.SelectedImage() : &hotspot.BlinkImage();
         break;
     }
     int w, h;

@@ -98,3 +98,20 @@ TEST_F(MorvaneFixture, HotspotsCopiedInBlinkToo)
     control.HotSpots().Item(0)->Assign(source.Item(0));
     EXPECT_TRUE(control.BlinkTimer().Enabled());
 }
+
+// A selected hotspot blinks in its selected look, which a smaller SelectedImage limits: the
+// blink's ellipse is that smaller one too, with nothing of the picture around it.
+TEST_F(MorvaneFixture, ASelectedEllipseBlinksExactlyInItsSelectedLook)
+{
+    TPicture small;
+    small.Bitmap().SetSize(10, 10);
+    small.Bitmap().Canvas().Brush.Color = clFuchsia;
+    small.Bitmap().Canvas().FillRect(Rect(0, 0, 10, 10));
+    Spot(2)->SetSelectedImage(&small);
+    Spot(2)->SetSelected(true);
+    Spot(2)->SetBlink(true);
+    control.Repaint();
+    const QImage selectedLook = control.Surface().copy();
+    control.DrawBlink(2);
+    EXPECT_EQ(control.Surface(), selectedLook);
+}

@@ -130,6 +130,8 @@ public:
     QSize sizeHint() const override;
 
     void Loaded() override;
+    // The stored selection, as far as it was read, under the control's selection mode.
+    void ReadFailed() override { KeepOneSelectionIfSingle(); }
     // Under smSingleSelect, deselects all but the last selected hotspot.
     void KeepOneSelectionIfSingle();
     // The hint for the pointer's place: the hovered hotspot's, else the control's own.

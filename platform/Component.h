@@ -61,6 +61,10 @@ public:
 
     // Called once after the whole form holding the component has been read.
     virtual void Loaded() { SetComponentState(csLoading, false); }
+    // Called on the component a read was given when that read failed, after its loading
+    // state has ended: what was read before the error stays, and a component whose
+    // properties hold rules between them (which Loaded would apply) applies them here.
+    virtual void ReadFailed() {}
 
     // Ownership, as a form owns the components read from its persisted description: an
     // owned component is destroyed with its owner, and leaves the list when destroyed

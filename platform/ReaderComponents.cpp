@@ -171,6 +171,7 @@ void TReader::Rollback(TComponent& root)
     }
     root.SetComponentState(csReading, false);
     root.SetComponentState(csLoading, false);
+    root.ReadFailed();
 }
 
 void TReader::ReadProperties(TPersistent& object, const std::string& contextPrefix)

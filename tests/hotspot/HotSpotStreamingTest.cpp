@@ -201,6 +201,18 @@ TEST_F(HotSpotStreaming, SeveralSelectedHotspotsStaySelectedWhereTheModeAllowsTh
         EXPECT_FALSE(copy->HotSpots().Item(1)->Selected());
         EXPECT_TRUE(copy->HotSpots().Item(2)->Selected());
     }
+
+    // A read that fails before the stored mode leaves the control's own mode in force.
+    source.SetSelectionMode(smMultiSelect);
+    const QByteArray stored = WriteFormBinary(source);
+    const qsizetype mode = stored.indexOf("SelectionMode") - 1; // at its name's length byte
+    ASSERT_GT(mode, 0);
+    TMorvane target;
+    EXPECT_THROW(ReadForm(stored.left(mode), target), EReadError);
+    EXPECT_FALSE(target.IsLoading());
+    ASSERT_EQ(target.HotSpots().Count(), 3);
+    EXPECT_FALSE(target.HotSpots().Item(0)->Selected());
+    EXPECT_TRUE(target.HotSpots().Item(2)->Selected());
 }
 
 // The picture is read after the hotspots; an unclipped hotspot read before it must still

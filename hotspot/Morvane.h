@@ -160,7 +160,6 @@ private:
     void DrawLook(TLook look, int index, TCanvas* surface);
     void PaintEmpty();
     void PaintPicture();
-    void KeepBackground(const TBitmap& composed);
     void PaintOverlays(TCanvas& canvas);
     void PictureChanged();
     void BindHotSpots();

@@ -118,19 +118,22 @@ void TMorvane::PaintPicture()
     }
     if (transparent_)
         c.SetTransparent(true);
-    KeepBackground(c);
-    PaintOverlays(c.Canvas());
-    Canvas().Draw(0, 0, c);
-    // C and B are released here, C first, also when a step above raised.
-}
-
-void TMorvane::KeepBackground(const TBitmap& composed)
-{
     // Exactly what the window shows without the looks, so that erasing a look puts back
     // what a repaint would: Color beside a smaller picture, and with Transparent the key
     // colour see-through. Shared pixels until the looks are drawn on the composition.
+    const QImage background = c.DrawImage();
     if (!IsDesigning())
-        backgroundBuffer_ = composed.DrawImage();
+        backgroundBuffer_ = background;
+    if (transparent_) {
+        // The looks go over the see-through composition: the key colour is the picture's,
+        // never that of a look that happens to cover the corner it is taken from.
+        Canvas().CopyRect(whole, background, whole);
+        PaintOverlays(Canvas());
+        return;
+    }
+    PaintOverlays(c.Canvas());
+    Canvas().Draw(0, 0, c);
+    // C and B are released here, C first, also when a step above raised.
 }
 
 void TMorvane::PaintOverlays(TCanvas& canvas)

@@ -184,6 +184,19 @@ TEST_F(MorvaneFixture, ErasingALookBesideThePictureMatchesARepaint)
         Move(79, 2); // over no hotspot
         EXPECT_EQ(control.Surface(), repainted) << transparent;
     }
+
+    // A look over the corner the key colour is taken from does not change the key.
+    THotSpot* corner = control.HotSpots().AddHotSpot();
+    corner->SetCorners(0, 45, 10, 50);
+    corner->SetSelectedColor(clRed);
+    corner->SetSelected(true);
+    control.Repaint();
+    EXPECT_EQ(qAlpha(control.Surface().pixel(70, 45)), 0) << "Color is still the key";
+    EXPECT_EQ(control.Surface().pixel(5, 47), Rgb(clRed));
+    const QImage repainted = control.Surface().copy();
+    Move(70, 45);
+    Move(79, 2);
+    EXPECT_EQ(control.Surface(), repainted);
 }
 
 TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)

@@ -40,7 +40,9 @@ private:
     std::optional<QRegion> region_;
 };
 
-// The ellipse inscribed in the rectangle (right and bottom exclusive).
+// The ellipse inscribed in the rectangle (right and bottom exclusive; an empty box gives an
+// empty region). A coordinate beyond 27 bits, or an ellipse too costly to scan (millions
+// of rows, see TPolygonScan), creates no region.
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
 // The polygon over count points; ALTERNATE fills by the even-odd rule, WINDING by the
 // non-zero rule. Fewer than 3 points, a bad count, a coordinate beyond 27 bits (far past

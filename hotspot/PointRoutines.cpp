@@ -7,11 +7,18 @@
 
 namespace vandora {
 
+namespace {
+
+// A difference of two ints takes 33 bits, a product of two such differences 66.
+__extension__ using TWide = __int128;
+
+} // namespace
+
 int Orientation(TPoint p1, TPoint p2, TPoint p3)
 {
-    // 64-bit products: the sign stays right for coordinates of any 32-bit size.
-    const std::int64_t p = std::int64_t(p2.x - std::int64_t(p1.x)) * (p3.y - std::int64_t(p1.y));
-    const std::int64_t q = std::int64_t(p2.y - std::int64_t(p1.y)) * (p3.x - std::int64_t(p1.x));
+    // Products in 128 bits: the sign stays right for coordinates of any 32-bit size.
+    const TWide p = TWide(std::int64_t(p2.x) - p1.x) * (std::int64_t(p3.y) - p1.y);
+    const TWide q = TWide(std::int64_t(p2.y) - p1.y) * (std::int64_t(p3.x) - p1.x);
     return p > q ? 1 : -1;
 }
 

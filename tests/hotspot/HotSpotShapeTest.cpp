@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace vandora;
 
 namespace {
@@ -35,8 +37,16 @@ TEST(PointRoutines, OrientationIsNeverZeroAndCollinearCountsAsMinusOne)
     EXPECT_EQ(Orientation({0, 0}, {10, 0}, {5, 5}), 1);
     EXPECT_EQ(Orientation({0, 0}, {10, 0}, {5, -5}), -1);
     EXPECT_EQ(Orientation({0, 0}, {10, 0}, {20, 0}), -1);
-    // Products beyond 32 bits keep their sign.
+    // Products beyond 32 bits keep their sign, and beyond 64 bits too (differences across
+    // the whole int range).
     EXPECT_EQ(Orientation({-2000000000, 0}, {2000000000, 0}, {0, 2000000000}), 1);
+    EXPECT_EQ(Orientation({INT_MIN, INT_MIN}, {INT_MIN, INT_MAX}, {INT_MAX, 0}), -1);
+    EXPECT_EQ(Orientation({INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {0, INT_MAX}), 1);
+
+    // A point plainly inside a rectangle whose outline spans the int range.
+    THotSpotShape huge(stPolygon);
+    huge.SetPoints({{-2147483638, -2147483638}, {-2147483638, 2147483647}, {100, 2147483647}, {100, -2147483638}});
+    EXPECT_EQ(huge.PtInShape(2, 2), 1);
 }
 
 TEST(PointRoutines, RoundingIsToNearestWithTiesToEven)

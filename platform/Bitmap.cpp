@@ -105,6 +105,18 @@ void CheckPixelCount(int width, int height)
                               " pixels is too large");
 }
 
+// White pixels, or EInvalidGraphic when the memory for them cannot be had (Qt then gives
+// a null image, which every later step would take for pixels).
+QImage WhiteImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        throw EInvalidGraphic("Not enough memory for a bitmap of " + std::to_string(width) + " x " +
+                              std::to_string(height) + " pixels");
+    image.fill(Qt::white);
+    return image;
+}
+
 
 // The colours of a compacted bitmap and the byte each one gets, at most 256.
 class TColorIndex {
@@ -283,10 +295,8 @@ TBitmap::TBitmap(int width, int height)
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     CheckPixelCount(width_, height_);
-    if (width_ > 0 && height_ > 0) {
-        image_ = QImage(width_, height_, QImage::Format_RGB32);
-        image_.fill(Qt::white);
-    }
+    if (width_ > 0 && height_ > 0)
+        image_ = WhiteImage(width_, height_);
 }
 
 TBitmap::~TBitmap() = default;
@@ -309,13 +319,14 @@ void TBitmap::SetSize(int width, int height)
     if (width == width_ && height == height_)
         return;
     CheckPixelCount(width, height);
-    width_ = width;
-    height_ = height;
     if (width == 0 || height == 0) {
+        width_ = width;
+        height_ = height;
         image_ = QImage();
     } else {
-        QImage resized(width, height, QImage::Format_RGB32);
-        resized.fill(Qt::white);
+        QImage resized = WhiteImage(width, height); // may raise: nothing has changed yet
+        width_ = width;
+        height_ = height;
         if (!image_.isNull()) {
             QPainter p(&resized);
             p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -376,6 +387,8 @@ bool TBitmap::Compact()
     const auto* source = image_.constBits();
     const qsizetype sourceStride = image_.bytesPerLine();
     QImage indexed(w, h, QImage::Format_Indexed8);
+    if (indexed.isNull())
+        return false; // no memory for the smaller copy: the pixels stay as they are
     uchar* const target = indexed.bits();
     const qsizetype targetStride = indexed.bytesPerLine();
     for (int y = 0; y < h;) {

@@ -73,7 +73,9 @@ void TTextFormLexer::SkipSpace()
 {
     while (pos_ < text_.size()) {
         const char c = text_[pos_];
-        if (c == '\n')
+        // A line ends with LF, CR LF, or a CR alone (files from old Macintosh editors).
+        const bool loneCr = c == '\r' && (pos_ + 1 == text_.size() || text_[pos_ + 1] != '\n');
+        if (c == '\n' || loneCr)
             ++line_;
         else if (c != ' ' && c != '\t' && c != '\r')
             return;

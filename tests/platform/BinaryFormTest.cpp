@@ -159,6 +159,11 @@ TEST(BinaryFormTest, ReadsTheNotationsOfFormsWrittenElsewhere)
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 'a' +\n  B = 1\nend\n"),
               "'+' must be followed by a string (component F: TF, property A, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = $\nend\n"), "Malformed number '$' (component F: TF, property A, line 2)");
+    // Lines end with CR LF or a lone CR as well.
+    for (const char* eol : {"\r\n", "\r"})
+        EXPECT_EQ(ErrorOf(std::string("object F: TF") + eol + "  B = 1" + eol + "  A = $" + eol + "end" + eol),
+                  "Malformed number '$' (component F: TF, property A, line 3)")
+            << (eol[1] ? "CR LF" : "CR");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = $-1\nend\n"), "Malformed number '$-1' (component F: TF, property A, line 2)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = $1G\nend\n"), "Malformed number '$1G' (component F: TF, property A, line 2)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = $80000000\nend\n"),

@@ -141,9 +141,28 @@ private:
             lexer_.Next();
             Component();
         }
-        Expect("end", "'end' is expected (properties come before child components)");
+        Expect("end", EndExpected());
         out_.WriteByte(0);
         components_.pop_back();
+    }
+
+    // Said of what stands where a component's 'end' belongs: a property after a child
+    // component is a common slip of hand-written forms, and gets a hint of its own.
+    std::string EndExpected()
+    {
+        const TToken& token = lexer_.Peek();
+        if (token.kind == TTokenKind::Name && (token.text == "inherited" || token.text == "inline"))
+            return NotRead(token.text);
+        if (AtPropertyName())
+            return "'end' is expected (properties come before child components)";
+        if (token.kind == TTokenKind::Symbol)
+            return "'end' is expected, not '" + token.text + "'";
+        return "'end' is expected";
+    }
+
+    static std::string NotRead(const std::string& header)
+    {
+        return "'" + header + "' components are not read: child components start with 'object'";
     }
 
     void Property(const std::string& prefix)
@@ -159,8 +178,13 @@ private:
             Fail("A property has no name", line);
         }
         // Named on the property's own line: the token read instead may be lines further on.
-        if (!lexer_.Next().IsSymbol('='))
+        if (!lexer_.Next().IsSymbol('=')) {
+            if (prefix.empty() && (name == "inherited" || name == "inline")) {
+                property_.clear(); // a component's header, not a property
+                Fail(NotRead(name), line);
+            }
             Fail("'=' is expected after the property name", line);
+        }
         Mark(line);
         out_.WriteShortString(name);
         Value();
@@ -237,7 +261,8 @@ private:
         if (IsHexReal(text)) {
             const auto value = TExtended::FromHexText(std::string_view(text).substr(2));
             if (!value)
-                Fail("A raw extended real has 20 hex digits after 0x: '" + text + "'", token.line);
+                Fail("A raw extended real has 20 hex digits after 0x (a hex integer is written $10): '" + text + "'",
+                     token.line);
             out_.WriteExtended(*value);
         } else if (IsDecimalRealText(text)) {
             const auto value = TExtended::FromDecimalText(text);

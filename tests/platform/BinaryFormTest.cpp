@@ -219,6 +219,11 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
               "A value is expected (component F: TF, property A[0].B, line 5)");
     EXPECT_EQ(ErrorOf("object F: TF\n  object C: TC\n  end\n  A = 1\nend\n"),
               "'end' is expected (properties come before child components) (component F: TF, line 4)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1,\nend\n"), "'end' is expected, not ',' (component F: TF, line 2)");
+    for (const char* children : {"  object C: TC\n  end\n  inherited D: TD\n", "  B = 1\n\n  inherited D: TD\n"})
+        EXPECT_EQ(ErrorOf(std::string("object F: TF\n") + children + "  end\nend\n"),
+                  "'inherited' components are not read: child components start with 'object' (component F: TF, "
+                  "line 4)");
     EXPECT_EQ(ErrorOf("object F: TF\nend\nobject G: TG\nend\n"), "Unexpected text after the form (line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1 ; \nend\n"), "Unexpected character ';' (component F: TF, property A, line 2)");
     // Quoted names may hold anything but nothing: an empty one ends a list in the binary form.

@@ -96,6 +96,14 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor value);
 
+    // False once hidden on purpose (a stored Visible = False): the control then stays hidden
+    // when its form is shown. Setting True on a control without a parent opens no window.
+    bool Visible() const { return !(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden()); }
+    void SetVisible(bool value)
+    {
+        if (!value || parentWidget() != nullptr)
+            setVisible(value);
+    }
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string value) { hint_ = std::move(value); }
     bool ShowHint() const { return showHint_; }

@@ -267,3 +267,32 @@ TEST_F(HotSpotStreaming, AStretchedControlReadsItsHotspotsAsStored)
     copy->SetBounds(0, 0, 60, 40);
     EXPECT_EQ(read->BoundsRect(), (TRect{10, 10, 30, 25}));
 }
+
+// A control stored hidden stays hidden when its form is shown, and is stored so again.
+TEST_F(HotSpotStreaming, AControlStoredHiddenStaysHidden)
+{
+    const std::unique_ptr<TComponent> root = ReadForm(QByteArray("object F: TForm\n"
+                                                                 "  object Hidden: TMorvane\n"
+                                                                 "    Visible = False\n"
+                                                                 "  end\n"
+                                                                 "  object Shown: TMorvane\n"
+                                                                 "  end\n"
+                                                                 "end\n"));
+    auto* form = dynamic_cast<QWidget*>(root.get());
+    ASSERT_NE(form, nullptr);
+    form->show();
+    auto* hidden = dynamic_cast<TMorvane*>(root->FindComponent("Hidden"));
+    auto* shown = dynamic_cast<TMorvane*>(root->FindComponent("Shown"));
+    ASSERT_TRUE(hidden && shown);
+    EXPECT_FALSE(hidden->isVisible());
+    EXPECT_TRUE(shown->isVisible());
+    const std::string text = WriteFormText(*root);
+    const std::size_t visible = text.find("    Visible = False\n");
+    EXPECT_LT(text.find("object Hidden"), visible);
+    EXPECT_LT(visible, text.find("object Shown"));
+    EXPECT_EQ(text.find("Visible", visible + 10), std::string::npos) << text; // Shown writes none
+
+    TMorvane alone; // without a parent, True opens no window
+    ReadForm(QByteArray("object A: TMorvane\n  Visible = True\nend\n"), alone);
+    EXPECT_FALSE(alone.isVisible());
+}

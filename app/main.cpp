@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTimer>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -18,24 +19,50 @@
 
 namespace {
 
+const char* programPath = "vandora";
+const char* displayOption = nullptr;  // Qt's -display argument, when given
+const char* platformOption = nullptr; // Qt's -platform argument, when given
+std::atomic<bool> starting = true;    // read by the message handler, on any thread
+QtMessageHandler qtMessages = nullptr;
+
+// Qt's own -display and -platform options (with one dash or two) name a display as the
+// environment does.
+void FindDisplayOptions(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        std::string_view option = argv[i];
+        if (option.rfind("--", 0) == 0)
+            option.remove_prefix(1);
+        if (option == "-display")
+            displayOption = argv[i + 1];
+        else if (option == "-platform")
+            platformOption = argv[i + 1];
+    }
+}
+
 // Without a display Qt would abort with a long message; say what to do instead.
 bool DisplayAvailable()
 {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    if (platformOption != nullptr || displayOption != nullptr || qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return true;
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
-const char* programPath = "vandora";
-bool starting = true;
-QtMessageHandler qtMessages = nullptr;
-
 const char* DisplayName()
 {
+    if (displayOption != nullptr)
+        return displayOption;
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         if (const char* value = std::getenv(variable); value != nullptr && *value != '\0')
             return value;
-    return "";
+    return platformOption != nullptr ? platformOption : "";
+}
+
+// 0 once what was printed has reached standard output (a full disk or a closed pipe is a
+// failure, as for any program whose output is read).
+int Printed()
+{
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
 // A display named but not reachable (a server that has gone, a forwarded one that never
@@ -60,7 +87,7 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
         const std::string_view argument = argv[i];
         if (argument == "--version") {
             std::printf("Vandora %s\n", VANDORA_VERSION);
-            return 0;
+            return Printed();
         }
         if (argument == "--help" || argument == "-h") {
             std::printf("Usage: %s [Qt options]\n"
@@ -72,7 +99,7 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
                         "\n"
                         "Qt's own options apply too, such as -style Fusion or -display :1.\n",
                         programPath);
-            return 0;
+            return Printed();
         }
     }
     return std::nullopt;
@@ -83,6 +110,7 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
 int main(int argc, char** argv)
 {
     programPath = argv[0];
+    FindDisplayOptions(argc, argv);
     if (const std::optional<int> answered = AnswerCommandLine(argc, argv))
         return *answered;
     if (!DisplayAvailable()) {

@@ -34,18 +34,22 @@ void FindDisplayOptions(int argc, char** argv)
         if (option.rfind("--", 0) == 0)
             option.remove_prefix(1);
         if (option == "-display")
-            displayOption = argv[i + 1];
+            displayOption = argv[++i];
         else if (option == "-platform")
-            platformOption = argv[i + 1];
+            platformOption = argv[++i];
     }
 }
 
-// Without a display Qt would abort with a long message; say what to do instead.
+// Without a display Qt would abort with a long message; say what to do instead. A platform
+// of its own (offscreen, vnc, ...) needs none; the X11 and Wayland ones need one named.
 bool DisplayAvailable()
 {
-    if (platformOption != nullptr || displayOption != nullptr || qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    const char* platform = platformOption != nullptr ? platformOption : std::getenv("QT_QPA_PLATFORM");
+    const std::string_view name = platform != nullptr ? platform : "";
+    if (!name.empty() && name.rfind("xcb", 0) != 0 && name.rfind("wayland", 0) != 0)
         return true;
-    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    return displayOption != nullptr || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
 const char* DisplayName()
@@ -55,7 +59,7 @@ const char* DisplayName()
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         if (const char* value = std::getenv(variable); value != nullptr && *value != '\0')
             return value;
-    return platformOption != nullptr ? platformOption : "";
+    return "";
 }
 
 // 0 once what was printed has reached standard output (a full disk or a closed pipe is a

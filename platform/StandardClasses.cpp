@@ -38,7 +38,6 @@ void RegisterCustomControl()
         .Integer("Height", &TCustomControl::Height, &TCustomControl::SetHeight)
         .Cursor("Cursor", &TCustomControl::Cursor, &TCustomControl::SetCursor, Default(crDefault))
         .String("Hint", &TCustomControl::Hint, &TCustomControl::SetHint)
-        .Boolean("Visible", &TCustomControl::Visible, &TCustomControl::SetVisible, Default(true))
         .Register();
 }
 

@@ -124,9 +124,11 @@ void TMorvane::PaintPicture()
     const QImage background = c.DrawImage();
     if (!IsDesigning())
         backgroundBuffer_ = background;
-    if (transparent_) {
-        // The looks go over the see-through composition: the key colour is the picture's,
-        // never that of a look that happens to cover the corner it is taken from.
+    if (transparent_ && !IsDesigning()) {
+        // The looks go over the see-through composition, whole, as they are drawn between
+        // repaints: the key colour is the picture's, never that of a look that happens to
+        // cover the corner it is taken from. (Design mode's not-xor outlines need the
+        // opaque composition under them.)
         Canvas().CopyRect(whole, background, whole);
         PaintOverlays(Canvas());
         return;

@@ -191,7 +191,8 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
         return;
     // The outline covers columns left..right-1 and rows top..bottom-1.
     const QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    Paint(r, [&](QPainter& p) {
+    // A wide pen is centred on the outline: the pixels it covers outside r change too.
+    Paint(r.adjusted(-Pen.Width, -Pen.Width, Pen.Width, Pen.Width), [&](QPainter& p) {
         if (Brush.Style != bsClear && r.width() > 2 && r.height() > 2)
             p.fillRect(r.adjusted(1, 1, -1, -1), ColorToQColor(Brush.Color));
         ApplyPen(p);

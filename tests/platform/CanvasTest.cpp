@@ -379,3 +379,20 @@ TEST(CanvasTest, AGraphicPlacedNearTheLargestCoordinateDrawsNothing)
         },
         ::testing::ExitedWithCode(0), "");
 }
+
+// What a drawing changes is reported for the window to update: a wide pen's outline lies
+// half outside the rectangle, and those pixels are reported too.
+TEST(CanvasTest, AWidePensRectangleReportsThePixelsItChangesOutsideTheRectangle)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QRegion reported;
+    TCanvas canvas(&image, [&](const QRect& r) { reported += r; });
+    canvas.Pen.Width = 3;
+    canvas.Brush.Style = bsClear;
+    canvas.Rectangle(10, 10, 20, 20);
+    for (const QPoint p : {QPoint(9, 15), QPoint(20, 15), QPoint(15, 9), QPoint(15, 20)}) {
+        ASSERT_NE(image.pixel(p) | 0xFF000000u, 0xFFFFFFFFu) << p.x() << "," << p.y();
+        EXPECT_TRUE(reported.contains(p)) << p.x() << "," << p.y();
+    }
+}

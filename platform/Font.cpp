@@ -1,5 +1,11 @@
 #include "platform/Font.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace vandora {
@@ -41,7 +47,17 @@ void TFont::Assign(const TFont& other)
 QFont TFont::ToQFont() const
 {
     QFont font(QString::fromStdString(name_));
-    font.setPixelSize(std::max(1, std::abs(height_)));
+    // In 64 bits: the magnitude of the smallest int does not fit in an int.
+    const int magnitude = int(std::clamp<std::int64_t>(std::abs(std::int64_t(height_)), 1, INT_MAX));
+    font.setPixelSize(magnitude);
+    if (height_ > 0) {
+        // A positive height is the whole cell, internal leading included: the characters
+        // are that much smaller.
+        const QFontMetricsF metrics(font);
+        const double cell = metrics.ascent() + metrics.descent();
+        if (cell > magnitude)
+            font.setPixelSize(std::max(1, int(std::lround(magnitude * (magnitude / cell)))));
+    }
     font.setBold((style_ & fsBold) != 0);
     font.setItalic((style_ & fsItalic) != 0);
     font.setUnderline((style_ & fsUnderline) != 0);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <limits>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -170,4 +171,22 @@ TEST(LabelTest, AClickIsAPressAndAReleaseOnTheLabelAndADoubleClickIsOne)
     EXPECT_EQ(clicks, 2);
     QTest::mouseClick(&label, Qt::RightButton, {}, inside);
     EXPECT_EQ(clicks, 2);
+}
+
+// A font height is the characters' (negative) or the whole cell's, internal leading
+// included (positive): the same number gives smaller characters when positive. Any
+// stored height, down to the smallest int, gives a usable font.
+TEST(LabelTest, APositiveFontHeightIsTheCellAndAnyHeightGivesAFont)
+{
+    TFont character;
+    character.SetName("DejaVu Sans");
+    character.SetHeight(-13);
+    TFont cell;
+    cell.Assign(character);
+    cell.SetHeight(13);
+    EXPECT_EQ(character.ToQFont().pixelSize(), 13);
+    EXPECT_LT(cell.ToQFont().pixelSize(), 13);
+    EXPECT_GT(cell.ToQFont().pixelSize(), 8);
+    cell.SetHeight(std::numeric_limits<int>::min());
+    EXPECT_GE(cell.ToQFont().pixelSize(), 1);
 }

@@ -41,25 +41,31 @@ void FindDisplayOptions(int argc, char** argv)
 }
 
 // Without a display Qt would abort with a long message; say what to do instead. A platform
-// of its own (offscreen, vnc, ...) needs none; the X11 and Wayland ones need one named.
+// named explicitly is left to Qt (it may be one that needs no display, or a list of them):
+// when it fails, the message handler below says so.
 bool DisplayAvailable()
 {
-    const char* platform = platformOption != nullptr ? platformOption : std::getenv("QT_QPA_PLATFORM");
-    const std::string_view name = platform != nullptr ? platform : "";
-    if (!name.empty() && name.rfind("xcb", 0) != 0 && name.rfind("wayland", 0) != 0)
+    if (platformOption != nullptr || displayOption != nullptr || qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return true;
-    return displayOption != nullptr || qEnvironmentVariableIsSet("DISPLAY") ||
-           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
 const char* DisplayName()
 {
     if (displayOption != nullptr)
         return displayOption;
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"})
         if (const char* value = std::getenv(variable); value != nullptr && *value != '\0')
             return value;
     return "";
+}
+
+const char* PlatformName()
+{
+    if (platformOption != nullptr)
+        return platformOption;
+    const char* value = std::getenv("QT_QPA_PLATFORM");
+    return value != nullptr ? value : "";
 }
 
 // 0 once what was printed has reached standard output (a full disk or a closed pipe is a
@@ -78,9 +84,11 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
             qtMessages(type, context, message);
         return;
     }
-    std::fprintf(stderr, "Vandora could not open a window on the display \"%s\".\n"
-                         "To run it without one, use: xvfb-run -a %s\n",
-                 DisplayName(), programPath);
+    if (*DisplayName() != '\0')
+        std::fprintf(stderr, "Vandora could not open a window on the display \"%s\".\n", DisplayName());
+    else
+        std::fprintf(stderr, "Vandora could not open a window with the platform \"%s\".\n", PlatformName());
+    std::fprintf(stderr, "To run it without one, use: xvfb-run -a %s\n", programPath);
     std::_Exit(1);
 }
 

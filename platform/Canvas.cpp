@@ -8,9 +8,26 @@
 #include <QPolygon>
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace vandora {
+
+namespace {
+
+// The area a drawing with a pen of this width may change around its shape: a wide pen is
+// centred on the outline (any width up to 1 draws one pixel). In 64 bits, then clamped: a
+// shape near the largest coordinate must not wrap round.
+QRect WidenedByPen(const QRect& shape, int penWidth)
+{
+    const std::int64_t grow = std::max(penWidth, 1);
+    auto clamp = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); };
+    return QRect(QPoint(clamp(shape.left() - grow), clamp(shape.top() - grow)),
+                 QPoint(clamp(std::int64_t(shape.right()) + grow), clamp(std::int64_t(shape.bottom()) + grow)));
+}
+
+} // namespace
 
 TCanvas::TCanvas(QImage* image, std::function<void(const QRect&)> onDraw)
     : image_(image), onDraw_(std::move(onDraw))
@@ -192,7 +209,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
     // The outline covers columns left..right-1 and rows top..bottom-1.
     const QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
     // A wide pen is centred on the outline: the pixels it covers outside r change too.
-    Paint(r.adjusted(-Pen.Width, -Pen.Width, Pen.Width, Pen.Width), [&](QPainter& p) {
+    Paint(WidenedByPen(r, Pen.Width), [&](QPainter& p) {
         if (Brush.Style != bsClear && r.width() > 2 && r.height() > 2)
             p.fillRect(r.adjusted(1, 1, -1, -1), ColorToQColor(Brush.Color));
         ApplyPen(p);
@@ -265,7 +282,7 @@ void TCanvas::Polygon(const TIntPoints& points)
     QPolygon polygon(int(points.size()));
     for (std::size_t i = 0; i < points.size(); ++i)
         polygon.setPoint(int(i), points[i].x, points[i].y);
-    Paint(polygon.boundingRect().adjusted(-Pen.Width, -Pen.Width, Pen.Width, Pen.Width), [&](QPainter& p) {
+    Paint(WidenedByPen(polygon.boundingRect(), Pen.Width), [&](QPainter& p) {
         ApplyPen(p);
         ApplyBrush(p);
         p.drawPolygon(polygon, Qt::OddEvenFill);
@@ -283,7 +300,7 @@ void TCanvas::PolyBezier(const TIntPoints& points)
     QPainterPath path(at(0));
     for (std::size_t i = 1; i + 2 < points.size(); i += 3)
         path.cubicTo(at(i), at(i + 1), at(i + 2));
-    const QRect bounds = path.boundingRect().toAlignedRect().adjusted(-Pen.Width, -Pen.Width, Pen.Width, Pen.Width);
+    const QRect bounds = WidenedByPen(path.boundingRect().toAlignedRect(), Pen.Width);
     Paint(bounds, [&](QPainter& p) {
         ApplyPen(p);
         p.setBrush(Qt::NoBrush); // a poly-Bezier is a curve, never filled

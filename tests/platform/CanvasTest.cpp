@@ -395,4 +395,9 @@ TEST(CanvasTest, AWidePensRectangleReportsThePixelsItChangesOutsideTheRectangle)
         ASSERT_NE(image.pixel(p) | 0xFF000000u, 0xFFFFFFFFu) << p.x() << "," << p.y();
         EXPECT_TRUE(reported.contains(p)) << p.x() << "," << p.y();
     }
+    // A width below one draws a one-pixel outline, and reports it.
+    reported = QRegion();
+    canvas.Pen.Width = -5;
+    canvas.Rectangle(25, 25, 35, 35);
+    EXPECT_TRUE(reported.contains(QPoint(25, 30)));
 }

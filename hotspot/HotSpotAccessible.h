@@ -1,6 +1,7 @@
 #pragma once
 // One hotspot as assistive technology sees it: a button named after the hotspot (or its
-// hint when it has no name), described by its hint, placed at its box, selected as it is, pressed with the control's click.
+// hint when it has no name), described by its hint, placed at its box, selected as it is,
+// pressed with the control's click.
 #include <QAccessibleInterface>
 #include <QPointer>
 

@@ -213,7 +213,7 @@ private:
     QImage backgroundBuffer_;
     TColor color_ = clBlack;
     bool releaseDone_ = false;
-    bool pressExitRaised_ = false; // the pointer left the control while the press was pending
+    bool pressExitRaised_ = false; // the pressed hotspot was exited when the pointer left
     bool dblClickPending_ = false;
     bool keyHover_ = false; // the lit hotspot was chosen with the keys, not the pointer
     bool transparent_ = false;

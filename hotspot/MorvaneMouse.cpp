@@ -222,9 +222,10 @@ void TMorvane::DblClick()
 void TMorvane::MouseLeave()
 {
     // While a press is pending the hover change raises nothing, so the exit is raised
-    // here; otherwise the hover change raises it. Either way a handler sees it once.
+    // here; otherwise the hover change raises it. Either way a handler sees it once. The
+    // press's end still exits the pressed hotspot unless this exit was already for it.
     if (ValidIndex(hoverIndex_) && clickIndex_ != -1) {
-        pressExitRaised_ = true;
+        pressExitRaised_ = pressExitRaised_ || hoverIndex_ == clickIndex_;
         if (!Raise(OnHotSpotExit, &TMorvane::hotSpotExited, hoverIndex_))
             return;
     }

@@ -202,6 +202,30 @@ TEST_F(MorvaneFixture, LeavingRaisesExitOnceWithOrWithoutAPress)
     EXPECT_EQ(events.size(), 2u);
 }
 
+// The pressed hotspot is exited even when the pointer left the control from another one
+// (a modal box opened while the button is held after a drag), released or lost.
+TEST_F(MorvaneFixture, APressEndedElsewhereExitsThePressedHotspotAfterLeavingFromAnother)
+{
+    Move(10, 10);
+    Press(10, 10);
+    Drag(43, 8);
+    Leave();
+    Enter(2, 38);
+    Release(2, 38);
+    EXPECT_EQ(events, (Events{"enter rect", "exit tri", "exit rect"}));
+    EXPECT_EQ(control.ClickIndex(), -1);
+
+    events.clear();
+    Move(10, 10);
+    Press(10, 10);
+    Drag(43, 8);
+    Leave();
+    Enter(2, 38);
+    Move(2, 38); // the release went to the box
+    EXPECT_EQ(events, (Events{"enter rect", "exit tri", "exit rect"}));
+    EXPECT_EQ(control.ClickIndex(), -1);
+}
+
 TEST_F(MorvaneFixture, WhileAClickIsHandledHoverChangesDrawAndRaiseNothing)
 {
     Events during;

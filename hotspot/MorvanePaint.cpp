@@ -9,20 +9,26 @@ namespace vandora {
 
 namespace {
 
+// The box of one of an ellipse's looks, anchored at the hotspot's corner.
+struct EllipseSize {
+    int w;
+    int h;
+    friend bool operator==(const EllipseSize&, const EllipseSize&) = default;
+};
+
 // Limits a canvas to a hotspot's outline for one drawing, and lifts the limit again on
-// every path.
+// every path. An ellipse is limited to the union of the ellipses given.
 class HotSpotClip {
 public:
-    HotSpotClip(TCanvas& canvas, const THotSpot& hotspot, int w, int h) : canvas_(canvas)
+    HotSpotClip(TCanvas& canvas, const THotSpot& hotspot, std::initializer_list<EllipseSize> ellipses)
+        : canvas_(canvas)
     {
         if (!hotspot.Clipped())
             return;
-        if (hotspot.ShapeType() == stEllipse) {
-            region_ = CreateEllipticRgn(hotspot.X(), hotspot.Y(), ClampedSum(hotspot.X(), w),
-                                        ClampedSum(hotspot.Y(), h));
-        } else {
+        if (hotspot.ShapeType() == stEllipse)
+            region_ = EllipsesRgn(hotspot, ellipses);
+        else
             region_ = hotspot.CreateOutlineRgn(0, 0);
-        }
         if (region_)
             SelectClipRgn(canvas_, &region_);
         active_ = true;
@@ -38,20 +44,37 @@ public:
     HotSpotClip& operator=(const HotSpotClip&) = delete;
 
 private:
+    // No region when any ellipse cannot have one: the drawing then goes unclipped, as for
+    // any failed creation.
+    static HRGN EllipsesRgn(const THotSpot& hotspot, std::initializer_list<EllipseSize> ellipses)
+    {
+        HRGN all;
+        for (auto e = ellipses.begin(); e != ellipses.end(); ++e) {
+            if (std::find(ellipses.begin(), e, *e) != e)
+                continue;
+            HRGN one = CreateEllipticRgn(hotspot.X(), hotspot.Y(), ClampedSum(hotspot.X(), e->w),
+                                         ClampedSum(hotspot.Y(), e->h));
+            if (!one)
+                return HRGN();
+            if (!all)
+                all = std::move(one);
+            else if (CombineRgn(all, all, one, RGN_OR) == REGION_ERROR)
+                return HRGN();
+        }
+        return all;
+    }
+
     TCanvas& canvas_;
     HRGN region_;
     bool active_ = false;
 };
 
 // The ellipse box of a look: its picture limits it unless the control stretches.
-void LookSize(const THotSpot& hotspot, const TPicture& picture, bool stretch, int& w, int& h)
+EllipseSize LookSize(const THotSpot& hotspot, const TPicture& picture, bool stretch)
 {
-    w = hotspot.Width();
-    h = hotspot.Height();
-    if (!stretch && !picture.Empty()) {
-        w = std::min(w, picture.Width());
-        h = std::min(h, picture.Height());
-    }
+    if (stretch || picture.Empty())
+        return {hotspot.Width(), hotspot.Height()};
+    return {std::min(hotspot.Width(), picture.Width()), std::min(hotspot.Height(), picture.Height())};
 }
 
 } // namespace
@@ -220,9 +243,7 @@ void TMorvane::DrawLook(TLook look, int index, TCanvas* surface)
         picture = hotspot.Selected() ? &hotspot.SelectedImage() : &hotspot.BlinkImage();
         break;
     }
-    int w, h;
-    LookSize(hotspot, *picture, stretch_, w, h);
-    HotSpotClip clip(target, hotspot, w, h);
+    HotSpotClip clip(target, hotspot, {LookSize(hotspot, *picture, stretch_)});
     if (!bitmap->Empty())
         target.Draw(hotspot.X(), hotspot.Y(), *bitmap);
 }
@@ -232,15 +253,13 @@ void TMorvane::RestoreArea(int index)
     const THotSpot& hotspot = *hotSpots_->Item(index);
     if (hotspot.Down() || (hotspot.Selected() && !hotspot.Blink()))
         return;
-    int w = hotspot.Width();
-    int h = hotspot.Height();
-    if (!stretch_) {
-        if (!hotspot.HoverImage().Empty())
-            LookSize(hotspot, hotspot.HoverImage(), false, w, h);
-        else if (!hotspot.SelectedImage().Empty())
-            LookSize(hotspot, hotspot.SelectedImage(), false, w, h);
-    }
-    HotSpotClip clip(Canvas(), hotspot, w, h);
+    // Each look of an ellipse is its own picture's size, and any of them may be showing:
+    // the erase covers them all, so that no ring of a larger look is left behind.
+    HotSpotClip clip(Canvas(), hotspot,
+                     {LookSize(hotspot, hotspot.HoverImage(), stretch_),
+                      LookSize(hotspot, hotspot.ClickImage(), stretch_),
+                      LookSize(hotspot, hotspot.SelectedImage(), stretch_),
+                      LookSize(hotspot, hotspot.BlinkImage(), stretch_)});
     const TRect box = hotspot.BoundsRect();
     Canvas().CopyRect(box, backgroundBuffer_, box);
 }

@@ -32,6 +32,11 @@ HRGN ScanPolygon(const TPoint* points, int count, bool winding)
     return region ? HRGN(std::move(*region)) : HRGN();
 }
 
+int RegionKind(const QRegion& r)
+{
+    return r.isEmpty() ? NULLREGION : r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
 } // namespace
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom)
@@ -64,6 +69,24 @@ HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode)
     return ScanPolygon(points, count, fillMode == WINDING);
 }
 
+int CombineRgn(HRGN& dest, const HRGN& src1, const HRGN& src2, int mode)
+{
+    if (!src1 || (mode != RGN_COPY && !src2))
+        return REGION_ERROR;
+    const QRegion& a = src1.Region();
+    QRegion result;
+    switch (mode) {
+    case RGN_AND: result = a.intersected(src2.Region()); break;
+    case RGN_OR: result = a.united(src2.Region()); break;
+    case RGN_XOR: result = a.xored(src2.Region()); break;
+    case RGN_DIFF: result = a.subtracted(src2.Region()); break;
+    case RGN_COPY: result = a; break;
+    default: return REGION_ERROR;
+    }
+    dest = HRGN(std::move(result));
+    return RegionKind(dest.Region());
+}
+
 int SelectClipRgn(TCanvas& canvas, const HRGN* region)
 {
     if (region == nullptr || !*region) {
@@ -71,8 +94,7 @@ int SelectClipRgn(TCanvas& canvas, const HRGN* region)
         return SIMPLEREGION;
     }
     canvas.SetClipRegion(region->Region());
-    const QRegion& r = region->Region();
-    return r.isEmpty() ? NULLREGION : r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+    return RegionKind(region->Region());
 }
 
 bool DeleteObject(HRGN& region)

@@ -48,6 +48,10 @@ HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
 // non-zero rule. Fewer than 3 points, a bad count, a coordinate beyond 27 bits (far past
 // any window) or a polygon too costly to scan (see TPolygonScan) create no region.
 HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode);
+// Sets dest to src1 combined with src2 (src2 unused for RGN_COPY) and returns the result's
+// kind; with a source that holds no region, or an unknown mode, it returns REGION_ERROR
+// and leaves dest as it was. dest may be one of the sources.
+int CombineRgn(HRGN& dest, const HRGN& src1, const HRGN& src2, int mode);
 // Limits drawing on the canvas to the region; a null or failed region removes the limit.
 int SelectClipRgn(TCanvas& canvas, const HRGN* region);
 // Releases the region; false when there was none.
@@ -57,5 +61,11 @@ constexpr int NULLREGION = 1;
 constexpr int SIMPLEREGION = 2;
 constexpr int COMPLEXREGION = 3;
 constexpr int REGION_ERROR = 0;
+
+constexpr int RGN_AND = 1;
+constexpr int RGN_OR = 2;
+constexpr int RGN_XOR = 3;
+constexpr int RGN_DIFF = 4;
+constexpr int RGN_COPY = 5;
 
 } // namespace vandora

@@ -206,6 +206,31 @@ TEST_F(MorvaneFixture, ErasingALookBesideThePictureMatchesARepaint)
     EXPECT_EQ(control.Surface(), repainted);
 }
 
+// An ellipse's looks are each as large as their own picture allows; erasing any of them,
+// whichever look picture is smaller, leaves what a repaint shows.
+TEST_F(MorvaneFixture, ErasingAnEllipsesLookLeavesNoRingOfIt)
+{
+    TPicture small;
+    small.Bitmap().SetSize(10, 10);
+    small.Bitmap().Canvas().Brush.Color = clFuchsia;
+    small.Bitmap().Canvas().FillRect(Rect(0, 0, 10, 10));
+    const TPicture none;
+    using Draw = void (TMorvane::*)(int, TCanvas*);
+    for (const bool smallHover : {true, false}) {
+        Spot(2)->SetHoverImage(smallHover ? &small : &none);
+        Spot(2)->SetSelectedImage(smallHover ? &none : &small);
+        control.Repaint();
+        const QImage plain = control.Surface().copy();
+        for (const Draw draw : {&TMorvane::DrawHover, &TMorvane::DrawClick, &TMorvane::DrawSelected,
+                                &TMorvane::DrawBlink}) {
+            (control.*draw)(2, nullptr);
+            ASSERT_NE(control.Surface(), plain) << smallHover;
+            control.RestoreArea(2);
+            EXPECT_EQ(control.Surface(), plain) << smallHover;
+        }
+    }
+}
+
 TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)
 {
     control.SetAutoSize(false);

@@ -159,6 +159,26 @@ TEST(RegionTest, AMovedFromRegionHoldsNothing)
     EXPECT_EQ(b->Canvas().Pixel(19, 19), clRed);
 }
 
+TEST(RegionTest, CombiningJoinsOrCutsAndAFailedSourceLeavesTheTarget)
+{
+    HRGN left = CreateEllipticRgn(0, 0, 10, 10);
+    const HRGN right = CreateEllipticRgn(8, 0, 18, 10);
+    HRGN both;
+    EXPECT_EQ(CombineRgn(both, left, right, RGN_OR), COMPLEXREGION);
+    EXPECT_TRUE(both.Region().contains(QPoint(2, 5)) && both.Region().contains(QPoint(16, 5)));
+    EXPECT_EQ(CombineRgn(left, left, right, RGN_DIFF), COMPLEXREGION); // the target as a source
+    EXPECT_FALSE(left.Region().contains(QPoint(9, 5)));
+    EXPECT_TRUE(left.Region().contains(QPoint(2, 5)));
+
+    const HRGN failed;
+    const QRegion before = both.Region();
+    EXPECT_EQ(CombineRgn(both, right, failed, RGN_OR), REGION_ERROR);
+    EXPECT_EQ(CombineRgn(both, right, right, 99), REGION_ERROR);
+    EXPECT_EQ(both.Region(), before);
+    EXPECT_EQ(CombineRgn(both, right, failed, RGN_COPY), COMPLEXREGION);
+    EXPECT_EQ(both.Region(), right.Region());
+}
+
 TEST(RegionTest, EmptyEllipseClipsEverything)
 {
     HRGN region = CreateEllipticRgn(5, 5, 5, 9);

@@ -8,7 +8,7 @@ THotSpotAccessible::THotSpotAccessible(TMorvane* control, int index) : control_(
 
 bool THotSpotAccessible::isValid() const
 {
-    return control_ != nullptr && index_ < control_->HotSpots().Count();
+    return control_ != nullptr && index_ >= 0 && index_ < control_->HotSpots().Count();
 }
 
 const THotSpot* THotSpotAccessible::HotSpot() const

@@ -12,11 +12,14 @@ class THotSpot;
 
 class THotSpotAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    // Stands for the control's hotspot at `index` for as long as there is one there.
+    // Stands for the control's hotspot at `index`, and goes on standing for that hotspot
+    // as earlier ones are destroyed (the control's interface moves it with SetIndex).
     THotSpotAccessible(TMorvane* control, int index);
 
     TMorvane* Control() const { return control_; }
     int Index() const { return index_; }
+    // The hotspot moved to `index`, or is gone (-1): from then on it stands for nothing.
+    void SetIndex(int index) { index_ = index; }
 
     bool isValid() const override;
     QObject* object() const override { return nullptr; }

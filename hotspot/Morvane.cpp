@@ -46,7 +46,7 @@ void TMorvane::SetColor(TColor value)
 void TMorvane::SetHotSpots(const THotSpots* value)
 {
     hotSpots_->CopyFrom(value);
-    hoverIndex_ = -1;
+    SetHoverIndexQuietly(-1);
     clickIndex_ = -1;
     Repaint();
 }
@@ -184,10 +184,15 @@ void TMorvane::FollowRemoval(int& tracked, int removed)
 
 void TMorvane::HotSpotRemoving(int index)
 {
+    TMorvaneAccessible::HotSpotRemoving(this, index);
+    const bool hoverGone = hoverIndex_ == index;
     FollowRemoval(hoverIndex_, index);
     FollowRemoval(clickIndex_, index);
     for (int* tracked : trackedIndices_)
         FollowRemoval(*tracked, index);
+    // The hotspot is half destroyed and still listed: only a gone hover may be described.
+    if (hoverGone)
+        DescribeHover();
 }
 
 TMorvane::TIndexGuard::TIndexGuard(TMorvane& control, int& index) : control_(&control), index_(index)

@@ -91,7 +91,11 @@ public:
     int ClickIndex() const { return clickIndex_; }
     void SetClickIndex(int value) { clickIndex_ = value; }
     // Sets the hovered index without drawing or events (the collection's batch end).
-    void SetHoverIndexQuietly(int value) { hoverIndex_ = value; }
+    void SetHoverIndexQuietly(int value)
+    {
+        hoverIndex_ = value;
+        DescribeHover();
+    }
     TCursor NormalCursor() const { return normalCursor_; }
     TTimer& BlinkTimer() { return blinkTimer_; }
     int BlinkPhase() const { return blinkPhase_; }
@@ -205,6 +209,8 @@ private:
         int& index_;
     };
     static void FollowRemoval(int& tracked, int removed);
+    // The accessible description names the hovered hotspot, or nothing.
+    void DescribeHover();
 
     std::unique_ptr<THotSpots> hotSpots_;
     TPicture picture_;

@@ -3,17 +3,35 @@
 #include "hotspot/HotSpotAccessible.h"
 #include "hotspot/Morvane.h"
 
+#include <QHash>
+
 namespace vandora {
 
-TMorvaneAccessible::TMorvaneAccessible(TMorvane* control) : QAccessibleWidget(control, QAccessible::Client)
+namespace {
+
+// The interface made for each control, so that a control can reach its own without
+// making one (Qt's registry has no lookup that does not create).
+QHash<const TMorvane*, TMorvaneAccessible*>& Made()
 {
+    static QHash<const TMorvane*, TMorvaneAccessible*> made;
+    return made;
+}
+
+} // namespace
+
+TMorvaneAccessible::TMorvaneAccessible(TMorvane* control)
+    : QAccessibleWidget(control, QAccessible::Client), madeFor_(control)
+{
+    Made().insert(madeFor_, this);
 }
 
 TMorvaneAccessible::~TMorvaneAccessible()
 {
-    for (const QAccessible::Id id : children_)
-        if (id != 0)
-            QAccessible::deleteAccessibleInterface(id);
+    Made().remove(madeFor_);
+    for (const auto* ids : {&children_, &retired_})
+        for (const QAccessible::Id id : *ids)
+            if (id != 0)
+                QAccessible::deleteAccessibleInterface(id);
 }
 
 // No guard needed: the QWidget destructor emits destroyed first thing, which makes Qt drop
@@ -74,6 +92,27 @@ void TMorvaneAccessible::HotSpotFocused(TMorvane* control, int index)
     QAccessibleEvent event(control, QAccessible::Focus);
     event.setChild(index);
     QAccessible::updateAccessibility(&event);
+}
+
+void TMorvaneAccessible::HotSpotRemoving(TMorvane* control, int index)
+{
+    if (TMorvaneAccessible* made = Made().value(control))
+        made->ForgetChild(index);
+}
+
+void TMorvaneAccessible::ForgetChild(int index)
+{
+    if (index < 0 || std::size_t(index) >= children_.size())
+        return;
+    const QAccessible::Id gone = children_[std::size_t(index)];
+    if (gone != 0) {
+        static_cast<THotSpotAccessible*>(QAccessible::accessibleInterface(gone))->SetIndex(-1);
+        retired_.push_back(gone);
+    }
+    children_.erase(children_.begin() + index);
+    for (std::size_t i = std::size_t(index); i < children_.size(); ++i)
+        if (children_[i] != 0)
+            static_cast<THotSpotAccessible*>(QAccessible::accessibleInterface(children_[i]))->SetIndex(int(i));
 }
 
 } // namespace vandora

@@ -27,13 +27,23 @@ public:
     static QAccessibleInterface* Create(const QString& className, QObject* object);
     // Tells assistive technology that the keys lit a hotspot of a focused control.
     static void HotSpotFocused(TMorvane* control, int index);
+    // The control's hotspot at `index` is being destroyed (it is half gone already, so
+    // nothing may ask it anything): its interface, if one was made, stands for nothing
+    // from now on, and the later ones follow their hotspots.
+    static void HotSpotRemoving(TMorvane* control, int index);
 
 private:
     TMorvane* Control() const;
+    void ForgetChild(int index);
 
     // The hotspots' interfaces, made when first asked for and owned by Qt's registry
     // under these ids until this interface goes; 0 where none was made yet.
     mutable std::vector<QAccessible::Id> children_;
+    // Interfaces of destroyed hotspots: a client may still hold them, so they are kept,
+    // standing for nothing, until this interface goes.
+    std::vector<QAccessible::Id> retired_;
+    // The control as it was given, a key only: widget() may be null by the time this goes.
+    const TMorvane* madeFor_;
 };
 
 } // namespace vandora

@@ -65,8 +65,15 @@ void TMorvane::SetHoverIndex(int value)
     hoverIndex_ = ValidIndex(value) ? value : -1;
     if (ValidIndex(old) && hotSpots_->Item(old)->Down())
         Invalidate();
-    setAccessibleDescription(hoverIndex_ == -1 ? QString()
-                                               : QString::fromStdString(hotSpots_->Item(hoverIndex_)->Name()));
+    DescribeHover();
+}
+
+void TMorvane::DescribeHover()
+{
+    const QString name = ValidIndex(hoverIndex_) ? QString::fromStdString(hotSpots_->Item(hoverIndex_)->Name())
+                                                 : QString();
+    if (name != accessibleDescription())
+        setAccessibleDescription(name);
 }
 
 void TMorvane::MouseMove(TShiftState shift, int x, int y)
@@ -195,7 +202,7 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
         if (!pressExitRaised_ && !Raise(OnHotSpotExit, &TMorvane::hotSpotExited, c))
             return;
         clickIndex_ = -1;
-        hoverIndex_ = -1;
+        SetHoverIndexQuietly(-1);
     }
 }
 

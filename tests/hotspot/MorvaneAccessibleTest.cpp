@@ -115,6 +115,49 @@ TEST_F(MorvaneAccessible, AnInterfaceOutlivingItsHotspotOrControlStandsForNothin
     EXPECT_EQ(QAccessible::accessibleInterface(overId), over) << "the living control's are kept";
 }
 
+// A client holding a hotspot's interface must never press another hotspot with it.
+TEST_F(MorvaneAccessible, AnInterfaceFollowsItsHotspotAsEarlierOnesGo)
+{
+    QAccessibleInterface* tri = Tree()->child(1);
+    QAccessibleInterface* over = Tree()->child(3);
+    control.HotSpots().Delete(1);
+    EXPECT_FALSE(tri->isValid());
+    EXPECT_TRUE(tri->text(QAccessible::Name).isEmpty());
+    PressAction(tri);
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(Spot(1)->Selected()) << "the ellipse took the triangle's place";
+    EXPECT_EQ(Tree()->indexOfChild(tri), -1);
+
+    EXPECT_EQ(over->text(QAccessible::Name), "over");
+    EXPECT_EQ(Tree()->indexOfChild(over), 2);
+    EXPECT_EQ(Tree()->child(2), over);
+    EXPECT_EQ(Tree()->child(1)->text(QAccessible::Name), "ell");
+    PressAction(over);
+    EXPECT_EQ(events, (Events{"enter over", "click over"}));
+}
+
+TEST_F(MorvaneAccessible, TheDescriptionNamesOnlyAHotspotStillHovered)
+{
+    Move(43, 8);
+    Press(43, 8);
+    Drag(50, 18); // onto "over", off the triangle
+    Release(50, 18);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(control.accessibleDescription().isEmpty());
+
+    Move(10, 10);
+    EXPECT_EQ(control.accessibleDescription(), "rect");
+    control.HotSpots().Delete(1); // another one: still hovered
+    EXPECT_EQ(control.accessibleDescription(), "rect");
+    control.HotSpots().Delete(0);
+    EXPECT_TRUE(control.accessibleDescription().isEmpty());
+
+    Move(8, 30);
+    EXPECT_EQ(control.accessibleDescription(), "ell");
+    control.HotSpots().Clear();
+    EXPECT_TRUE(control.accessibleDescription().isEmpty());
+}
+
 TEST_F(MorvaneAccessible, TheHotspotTheKeysLitHasTheFocus)
 {
     control.setFocusPolicy(Qt::StrongFocus);

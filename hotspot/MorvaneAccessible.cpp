@@ -106,13 +106,19 @@ void TMorvaneAccessible::ForgetChild(int index)
         return;
     const QAccessible::Id gone = children_[std::size_t(index)];
     if (gone != 0) {
-        static_cast<THotSpotAccessible*>(QAccessible::accessibleInterface(gone))->SetIndex(-1);
+        MoveChild(gone, -1);
         retired_.push_back(gone);
     }
     children_.erase(children_.begin() + index);
     for (std::size_t i = std::size_t(index); i < children_.size(); ++i)
-        if (children_[i] != 0)
-            static_cast<THotSpotAccessible*>(QAccessible::accessibleInterface(children_[i]))->SetIndex(int(i));
+        MoveChild(children_[i], int(i));
+}
+
+void TMorvaneAccessible::MoveChild(QAccessible::Id id, int index)
+{
+    // A client may have deleted one through Qt's registry: nothing is left to move then.
+    if (auto* child = static_cast<THotSpotAccessible*>(QAccessible::accessibleInterface(id)))
+        child->SetIndex(index);
 }
 
 } // namespace vandora

@@ -35,6 +35,7 @@ public:
 private:
     TMorvane* Control() const;
     void ForgetChild(int index);
+    static void MoveChild(QAccessible::Id id, int index);
 
     // The hotspots' interfaces, made when first asked for and owned by Qt's registry
     // under these ids until this interface goes; 0 where none was made yet.

@@ -228,6 +228,10 @@ void TMorvane::DblClick()
 
 void TMorvane::MouseLeave()
 {
+    // The keys' light is not the pointer's to take (a box opened by its click sends a
+    // leave when the pointer rests on the control).
+    if (keyHover_)
+        return;
     // While a press is pending the hover change raises nothing, so the exit is raised
     // here; otherwise the hover change raises it. Either way a handler sees it once. The
     // press's end still exits the pressed hotspot unless this exit was already for it.

@@ -153,6 +153,23 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
     EXPECT_TRUE(events.empty());
     Key(Qt::Key_Left);
     EXPECT_EQ(control.HoverIndex(), 1);
+
+    // A box opened by the click of a lit hotspot also sends the control a leave when the
+    // pointer rests on it: the light is the keys', not the pointer's, and stays.
+    Move(10, 10);
+    Key(Qt::Key_End);
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot* h) {
+        events.push_back("click " + h->Name());
+        Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        Leave();
+    });
+    events.clear();
+    Key(Qt::Key_Return);
+    Focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(control.HoverIndex(), 3);
+    EXPECT_EQ(events, (std::vector<std::string>{"click over"}));
+    Key(Qt::Key_Left);
+    EXPECT_EQ(control.HoverIndex(), 1);
 }
 
 TEST_F(MorvaneKeys, APressAfterTheKeysActsWhereThePointerIsNotOnTheKeysLight)

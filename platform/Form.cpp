@@ -71,6 +71,9 @@ void TForm::showEvent(QShowEvent* event)
 
 void TForm::closeEvent(QCloseEvent* event)
 {
+    // Refused unless the handler lets it close: one that fails must not close the window
+    // (the event loop shows its error and goes on, with the window still there).
+    event->ignore();
     TCloseAction action = caHide;
     OnClose(this, action);
     switch (action) {

@@ -1,5 +1,8 @@
 // TForm with TButton: the keyboard (Tab order, Enter, Esc) and what OnClose decides.
+#include "TestDoubles.h"
+
 #include "platform/Button.h"
+#include "platform/Exceptions.h"
 #include "platform/Form.h"
 
 #include <QCoreApplication>
@@ -9,6 +12,8 @@
 #include <gtest/gtest.h>
 
 using namespace vandora;
+using vandora::test::ScopedService;
+using vandora::test::TRecordingMessageBox;
 
 namespace {
 
@@ -130,4 +135,18 @@ TEST(FormCloseTest, OnCloseKeepsMinimisesHidesOrFreesTheWindow)
     EXPECT_TRUE(alive.isNull());
     EXPECT_EQ(asked, 4);
     delete alive.data();
+}
+
+TEST(FormCloseTest, AnOnCloseThatFailsKeepsTheWindowAndIsReported)
+{
+    TRecordingMessageBox boxes;
+    ScopedService<IMessageBoxService> guard(SetMessageBoxService, &boxes);
+    TForm form;
+    form.OnClose = TCloseEvent([](TObject*, TCloseAction&) { throw EListError("List index out of bounds (3)"); });
+    form.show();
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(boxes.boxes[0].error);
+    EXPECT_EQ(boxes.boxes[0].text, "List index out of bounds (3)");
 }

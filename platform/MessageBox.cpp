@@ -5,6 +5,7 @@
 #include "platform/Application.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -31,6 +32,20 @@ public:
             if (auto* widget = qobject_cast<QWidget*>(watched))
                 CenterOnScreen(*widget);
         return false;
+    }
+};
+
+// A key held down from before the box opened (the Enter that answered, say) must not
+// close the box unread: only a fresh press of Enter does.
+class TIgnoreHeldEnter final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
     }
 };
 
@@ -101,6 +116,10 @@ std::unique_ptr<QMessageBox> CreateMessageBox(const std::string& caption, const 
     if (QAbstractButton* ok = box->button(QMessageBox::Ok))
         ok->setText(QStringLiteral("OK"));
     box->setWindowModality(Qt::ApplicationModal);
+    auto* heldEnter = new TIgnoreHeldEnter(box.get());
+    box->installEventFilter(heldEnter);
+    for (QAbstractButton* button : box->buttons())
+        button->installEventFilter(heldEnter);
     return box;
 }
 

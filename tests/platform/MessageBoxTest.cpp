@@ -5,6 +5,8 @@
 #include "platform/MessageBox.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
+#include <QTest>
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -39,6 +41,22 @@ TEST(MessageBoxTest, TheErrorBoxShowsTheErrorWithOneOk)
     EXPECT_EQ(box->text(), QStringLiteral("List index out of bounds (3)"));
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
     EXPECT_EQ(box->buttons().size(), 1);
+}
+
+TEST(MessageBoxTest, OnlyAFreshEnterClosesTheBoxNotOneHeldFromBefore)
+{
+    const auto box = CreateMessageBox("Vandora", "Correct country selected!");
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    QWidget* focus = box->focusWidget() ? box->focusWidget() : box.get();
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent held(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(focus, &held);
+        EXPECT_TRUE(box->isVisible()) << key;
+    }
+    QKeyEvent fresh(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(focus, &fresh);
+    EXPECT_FALSE(box->isVisible());
 }
 
 TEST(MessageBoxTest, CenteredOnTheScreen)

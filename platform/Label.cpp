@@ -86,7 +86,9 @@ void TLabel::FitToText()
         return;
     QString shown = text();
     if (!shown.contains(QLatin1Char('\n'))) {
-        const int w = shown.isEmpty() ? 0 : metrics.horizontalAdvance(shown);
+        // An empty caption is measured as one space, so that an empty label keeps the
+        // width its form was designed with.
+        const int w = metrics.horizontalAdvance(shown.isEmpty() ? QStringLiteral(" ") : shown);
         resize(std::max(w, 1), line.Height());
         return;
     }

@@ -108,6 +108,9 @@ TEST_F(QuizWindow, TheWindowIsBuiltAsDesigned)
         EXPECT_EQ(label->height(), 13) << label->Name();
     for (const TLabel* label : {form->Label2, form->lblQuestion, form->lblScore})
         EXPECT_EQ(label->height(), 25) << label->Name();
+    // The empty ones as wide as designed (a space's width).
+    for (const TLabel* label : {form->lblQuestion, form->lblScore})
+        EXPECT_EQ(label->width(), 7) << label->Name();
     EXPECT_TRUE(Question().empty());
     EXPECT_TRUE(ScoreLine().empty());
     EXPECT_EQ(form->Game().State(), TQuizState::Idle);

@@ -1,5 +1,7 @@
 #include "platform/CustomControl.h"
 
+#include "platform/WidgetBounds.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -80,7 +82,7 @@ TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::SetBounds(int left, int top, int width, int height)
 {
-    setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+    setGeometry(BoundedPosition(left), BoundedPosition(top), BoundedSize(width), BoundedSize(height));
     // A hidden widget gets no resize event until shown; the control must follow at once.
     FollowSize();
 }

@@ -23,7 +23,14 @@ struct TRect {
     std::int32_t Bottom = 0;
     std::int32_t Width() const { return Right - Left; }
     std::int32_t Height() const { return Bottom - Top; }
-    QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
+    // From the corners: Qt keeps the last pixel, Right - 1, and no sum may overflow on the
+    // way (an empty one at the very start of the range is just empty).
+    QRect ToQRect() const
+    {
+        if (Right == INT32_MIN || Bottom == INT32_MIN)
+            return QRect();
+        return QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
+    }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 

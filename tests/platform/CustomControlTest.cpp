@@ -1,5 +1,6 @@
 // The control base: its window surface, Invalidate/Repaint, and pointer events.
 #include "platform/CustomControl.h"
+#include "platform/Label.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -9,6 +10,8 @@
 #include <QTextDocumentFragment>
 #include <QToolTip>
 #include <gtest/gtest.h>
+
+#include <climits>
 
 #include <functional>
 #include <string>
@@ -123,6 +126,35 @@ TEST(CustomControlSizing, HiddenControlFollowsEverySizeChangeOnce)
     hidden.SetBounds(0, 0, 8, 8);
     EXPECT_EQ(hidden.Surface().size(), QSize(8, 8));
     EXPECT_EQ(hidden.paints, 0) << "sizing alone paints nothing";
+}
+
+// Bounds read from a form may lie at the ends of the int range; Qt's rectangle must still
+// hold them (its last pixel and the one before its first), and a label's too.
+TEST(CustomControlSizing, BoundsAtTheEndsOfTheRangeAreHeldWhereQtCanKeepThem)
+{
+    TProbeControl control;
+    control.SetBounds(INT_MAX - 10, INT_MIN, 200, 0);
+    EXPECT_EQ(control.Left(), 1 << 30);
+    EXPECT_EQ(control.Top(), -(1 << 30));
+    EXPECT_EQ(control.Width(), 200);
+    EXPECT_EQ(control.Height(), 0);
+    control.SetWidth(INT_MAX);
+    EXPECT_EQ(control.Width(), QWIDGETSIZE_MAX);
+    EXPECT_EQ(control.geometry().right(), (1 << 30) + QWIDGETSIZE_MAX - 1);
+
+    TLabel label;
+    label.SetAutoSize(false);
+    label.SetLeft(INT_MIN);
+    label.SetTop(INT_MAX);
+    label.SetWidth(INT_MAX);
+    EXPECT_EQ(label.Left(), -(1 << 30));
+    EXPECT_EQ(label.Top(), 1 << 30);
+    EXPECT_EQ(label.Width(), QWIDGETSIZE_MAX);
+
+    // A rectangle handed to Qt, as a hotspot's box at the start of the range may be.
+    EXPECT_EQ(Rect(-5, 2, 10, 4).ToQRect(), QRect(-5, 2, 15, 2));
+    EXPECT_TRUE(Rect(INT_MIN, INT_MIN, INT_MIN, INT_MIN).ToQRect().isEmpty());
+    EXPECT_EQ(Rect(INT_MIN, 0, INT_MIN + 3, 1).ToQRect().width(), 3);
 }
 
 TEST_F(CustomControlTest, CanvasDrawingShowsInSurfaceUntilTheNextPaint)

@@ -2,6 +2,10 @@
 
 #include "hotspot/Morvane.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace vandora {
 
 THotSpotAccessible::THotSpotAccessible(TMorvane* control, int index) : control_(control), index_(index) {}
@@ -47,7 +51,13 @@ QRect THotSpotAccessible::rect() const
         return {};
     // Only the part on the control can be pointed at.
     const QRect box = hotspot->BoundsRect().ToQRect().intersected(control_->rect());
-    return box.isEmpty() ? QRect() : box.translated(control_->mapToGlobal(QPoint(0, 0)));
+    if (box.isEmpty())
+        return QRect();
+    // In 64 bits: a window placed far out may put the sum past the int range.
+    const QPoint origin = control_->mapToGlobal(QPoint(0, 0));
+    const auto moved = [](int v, int by) { return int(std::clamp<std::int64_t>(std::int64_t(v) + by, INT_MIN, INT_MAX)); };
+    return QRect(QPoint(moved(box.left(), origin.x()), moved(box.top(), origin.y())),
+                 QPoint(moved(box.right(), origin.x()), moved(box.bottom(), origin.y())));
 }
 
 QAccessible::State THotSpotAccessible::state() const

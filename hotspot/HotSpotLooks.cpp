@@ -7,6 +7,7 @@
 #include "platform/Region.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace vandora {
 
@@ -140,7 +141,9 @@ void THotSpot::ComposeStateBitmap(const TPicture& statePicture, TBitmap& target,
     if (clipped_) {
         if (ShapeType() == stEllipse) {
             region = CreateEllipticRgn(0, 0, w, h);
-        } else {
+        } else if (X() != INT_MIN && Y() != INT_MIN) {
+            // (An outline out at the range's first value has no region anyway, and its
+            // negation does not exist.)
             region = CreateOutlineRgn(-X(), -Y());
         }
     }

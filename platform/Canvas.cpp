@@ -27,6 +27,26 @@ QRect WidenedByPen(const QRect& shape, int penWidth)
                  QPoint(clamp(std::int64_t(shape.right()) + grow), clamp(std::int64_t(shape.bottom()) + grow)));
 }
 
+// Nothing drawn further out than this can show on an image (a bitmap holds at most 64 Mi
+// pixels), and Qt's rectangles keep their sizes in int: rectangles are held within it.
+constexpr std::int64_t kReach = std::int64_t(1) << 29;
+
+int Reached(std::int64_t v)
+{
+    return int(std::clamp(v, -kReach, kReach));
+}
+
+// The part of a rectangle within reach: the same pixels on any image.
+TRect WithinReach(const TRect& r)
+{
+    return TRect{Reached(r.Left), Reached(r.Top), Reached(r.Right), Reached(r.Bottom)};
+}
+
+bool InReach(const TRect& r)
+{
+    return WithinReach(r) == r;
+}
+
 } // namespace
 
 TCanvas::TCanvas(QImage* image, std::function<void(const QRect&)> onDraw)
@@ -190,7 +210,7 @@ bool TCanvas::Fill(const QRect& rect, const QColor& color)
 
 void TCanvas::FillRect(const TRect& rect)
 {
-    const QRect r = rect.ToQRect();
+    const QRect r = WithinReach(rect).ToQRect();
     const QColor color = ColorToQColor(Brush.Color);
     if (Fill(r, color))
         return;
@@ -199,6 +219,11 @@ void TCanvas::FillRect(const TRect& rect)
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
 {
+    // An outline beyond reach is off any image either way.
+    left = Reached(left);
+    top = Reached(top);
+    right = Reached(right);
+    bottom = Reached(bottom);
     // The corners may come in either order; an empty rectangle has no outline.
     if (right < left)
         std::swap(left, right);
@@ -225,11 +250,12 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void TCanvas::Draw(int x, int y, const TGraphic& graphic)
 {
-    // Past the right or bottom edge nothing shows; returning here also keeps x + width
-    // from passing the largest int, where the rectangle would wrap round.
-    if (image_ == nullptr || x >= image_->width() || y >= image_->height())
+    // Past the right or bottom edge, or beyond reach, nothing shows; the far edges are
+    // summed in 64 bits, so that no rectangle wraps round.
+    if (image_ == nullptr || x >= image_->width() || y >= image_->height() || x < -kReach || y < -kReach)
         return;
-    const QRect r(x, y, graphic.Width(), graphic.Height());
+    const QRect r(QPoint(x, y), QPoint(Reached(std::int64_t(x) + graphic.Width() - 1),
+                                       Reached(std::int64_t(y) + graphic.Height() - 1)));
     const TBitmap* bitmap = OpaqueBitmap(graphic);
     if (bitmap != nullptr && Blit(bitmap->Image(), QPoint(0, 0), r))
         return;
@@ -238,6 +264,8 @@ void TCanvas::Draw(int x, int y, const TGraphic& graphic)
 
 void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic)
 {
+    if (!InReach(rect))
+        return;
     const QRect r = rect.ToQRect();
     Paint(r, [&](QPainter& p) { graphic.Draw(p, r); });
 }
@@ -254,7 +282,7 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& image, const TRect& sour
     // Held apart from the target, as in Blit: copying within one image reads the pixels
     // from before the copy.
     const QImage from = image;
-    if (from.isNull() || source.Width() == 0 || source.Height() == 0)
+    if (from.isNull() || source.Width() == 0 || source.Height() == 0 || !InReach(dest) || !InReach(source))
         return;
     const QRect d = dest.ToQRect();
     const QRect s = source.ToQRect();

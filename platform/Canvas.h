@@ -41,6 +41,9 @@ public:
     TPen Pen;
     TBrush Brush;
 
+    // Coordinates further than 2^29 from the origin are beyond any image: fills and outlines
+    // draw the part within that reach, scaled drawings and copies reaching beyond draw nothing.
+
     // Fills the rectangle with the brush colour (also when the brush style is clear).
     void FillRect(const TRect& rect);
     // Outline with the pen, inside filled with the brush unless it is clear. Right and

@@ -1,6 +1,7 @@
 #include "platform/Form.h"
 
 #include "platform/Button.h"
+#include "platform/WidgetBounds.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -28,13 +29,13 @@ TForm::~TForm()
 void TForm::SetLeft(int value)
 {
     left_ = value;
-    move(left_, top_);
+    move(BoundedPosition(left_), BoundedPosition(top_));
 }
 
 void TForm::SetTop(int value)
 {
     top_ = value;
-    move(left_, top_);
+    move(BoundedPosition(left_), BoundedPosition(top_));
 }
 
 void TForm::SetColor(TColor value)

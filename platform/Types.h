@@ -2,6 +2,7 @@
 // Integer geometry handed to the drawing services.
 #include <QPoint>
 #include <QRect>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -21,8 +22,9 @@ struct TRect {
     std::int32_t Top = 0;
     std::int32_t Right = 0;
     std::int32_t Bottom = 0;
-    std::int32_t Width() const { return Right - Left; }
-    std::int32_t Height() const { return Bottom - Top; }
+    // Saturated: a rectangle spanning more than the int range is as wide as the range.
+    std::int32_t Width() const { return Saturated(std::int64_t(Right) - Left); }
+    std::int32_t Height() const { return Saturated(std::int64_t(Bottom) - Top); }
     // From the corners: Qt keeps the last pixel, Right - 1, and no sum may overflow on the
     // way (an empty one at the very start of the range is just empty).
     QRect ToQRect() const
@@ -32,6 +34,12 @@ struct TRect {
         return QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
     }
     friend bool operator==(const TRect&, const TRect&) = default;
+
+private:
+    static std::int32_t Saturated(std::int64_t v)
+    {
+        return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    }
 };
 
 inline TRect Rect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)

@@ -126,3 +126,25 @@ TEST(HotSpotOutlineLimits, ABoxReachingPastTheIntRangeStaysWhereItWasPut)
     EXPECT_EQ(left->ContainsPoint(0, 5), 0) << "the widest box ends at -1";
     EXPECT_EQ(left->ContainsPoint(-1, 5), 1);
 }
+
+// Looks of boxes out at the ends of the range, as a form may store them: composed without
+// any sum overflowing (the sanitizer build checks the arithmetic).
+TEST(HotSpotOutlineLimits, LooksOfBoxesAtTheEndsOfTheRangeAreComposed)
+{
+    TMorvane control;
+    control.Picture().Bitmap().SetSize(16, 16);
+    THotSpot* far = control.HotSpots().AddHotSpot();
+    far->SetCorners(kIntMin, kIntMin, kIntMin + 10, kIntMin + 10);
+    far->SetClipped(true);
+    EXPECT_EQ(far->HoverClippedBitmap().Width(), 10);
+
+    // Stretched, the box's place in the picture spans more than the int range.
+    TMorvane stretched;
+    stretched.SetBounds(0, 0, 1, 1);
+    stretched.Picture().Bitmap().SetSize(4096, 1);
+    stretched.SetStretch(true);
+    THotSpot* wide = stretched.HotSpots().AddHotSpot();
+    wide->SetCorners(-(1 << 20), 0, 1 << 20, 1);
+    wide->SetClipped(true);
+    EXPECT_EQ(wide->HoverClippedBitmap().Width(), 1 << 21);
+}

@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QTest>
 
+#include <climits>
+
 namespace vandora::test {
 
 namespace {
@@ -134,6 +136,22 @@ TEST_F(MorvaneAccessible, AnInterfaceFollowsItsHotspotAsEarlierOnesGo)
     EXPECT_EQ(Tree()->child(1)->text(QAccessible::Name), "ell");
     PressAction(over);
     EXPECT_EQ(events, (Events{"enter over", "click over"}));
+}
+
+// A window placed far out puts a hotspot's screen box past the int range: it ends at the
+// range's edge rather than wrapping round.
+TEST_F(MorvaneAccessible, AHotspotsScreenBoxStopsAtTheEdgeOfTheRange)
+{
+    QWidget window;
+    window.move(1073741000, 0);
+    TMorvane far(&window);
+    far.SetBounds(1 << 30, 0, 2000, 20);
+    far.HotSpots().AddHotSpot()->SetCorners(1000, 0, 1010, 10);
+    ASSERT_EQ(far.mapToGlobal(QPoint(0, 0)).x(), 2147482824);
+    const QRect box = QAccessible::queryAccessibleInterface(&far)->child(0)->rect();
+    EXPECT_EQ(box.left(), INT_MAX);
+    EXPECT_EQ(box.right(), INT_MAX);
+    EXPECT_EQ(box.top(), 0);
 }
 
 TEST_F(MorvaneAccessible, TheDescriptionNamesOnlyAHotspotStillHovered)

@@ -380,6 +380,33 @@ TEST(CanvasTest, AGraphicPlacedNearTheLargestCoordinateDrawsNothing)
         ::testing::ExitedWithCode(0), "");
 }
 
+// Rectangles out at the ends of the range: what lies on the image is drawn, the rest is
+// not, and no sum overflows on the way (the sanitizer build checks the arithmetic).
+TEST(CanvasTest, RectanglesAtTheEndsOfTheRangeDrawWhatLiesOnTheImage)
+{
+    constexpr int lo = std::numeric_limits<int>::min();
+    constexpr int hi = std::numeric_limits<int>::max();
+    auto b = Filled(20, 20, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Brush.Color = clRed;
+    c.FillRect(Rect(lo, 2, hi, 4));
+    EXPECT_EQ(CountColor(c, clRed, 0, 0, 20, 20), 40);
+    c.Brush.Color = clBlue;
+    c.Pen.Color = clLime;
+    c.Rectangle(lo, 10, hi, 20); // outline off the image at left and right
+    EXPECT_EQ(c.Pixel(0, 10), clLime);
+    EXPECT_EQ(c.Pixel(19, 11), clBlue);
+    EXPECT_EQ(c.Pixel(19, 19), clLime);
+
+    const QImage before = b->ToImage();
+    auto source = Filled(10, 10, clYellow);
+    c.CopyRect(Rect(lo, 0, lo + 10, 10), source->Image(), Rect(0, 0, 10, 10));
+    c.CopyRect(Rect(0, 0, 10, 10), source->Image(), Rect(lo, 0, hi, 10));
+    c.StretchDraw(Rect(lo, lo, hi, hi), *source);
+    c.Draw(lo, lo, *source);
+    EXPECT_EQ(b->ToImage(), before);
+}
+
 // What a drawing changes is reported for the window to update: a wide pen's outline lies
 // half outside the rectangle, and those pixels are reported too.
 TEST(CanvasTest, AWidePensRectangleReportsThePixelsItChangesOutsideTheRectangle)

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace vandora;
 using vandora::test::ScopedService;
 using vandora::test::TRecordingMessageBox;
@@ -135,6 +137,21 @@ TEST(FormCloseTest, OnCloseKeepsMinimisesHidesOrFreesTheWindow)
     EXPECT_TRUE(alive.isNull());
     EXPECT_EQ(asked, 4);
     delete alive.data();
+}
+
+// A form may store any position: it keeps it, and its window is held where Qt's
+// rectangles can keep it.
+TEST(FormTest, APositionAtTheEndsOfTheRangeIsKeptAndTheWindowHeldWithinReach)
+{
+    TForm form;
+    form.SetLeft(INT_MAX);
+    form.SetTop(INT_MIN);
+    form.SetClientHeight(300);
+    EXPECT_EQ(form.Left(), INT_MAX);
+    EXPECT_EQ(form.Top(), INT_MIN);
+    EXPECT_EQ(form.pos(), QPoint(1 << 30, -(1 << 30)));
+    EXPECT_EQ(form.ClientHeight(), 300);
+    EXPECT_GT(form.ClientWidth(), 0);
 }
 
 TEST(FormCloseTest, AnOnCloseThatFailsKeepsTheWindowAndIsReported)

@@ -90,7 +90,8 @@ public:
     int HoverIndex() const { return hoverIndex_; }
     int ClickIndex() const { return clickIndex_; }
     void SetClickIndex(int value) { clickIndex_ = value; }
-    // Sets the hovered index without drawing or events (the collection's batch end).
+    // Sets the hovered index without drawing or hotspot events (the collection's batch end,
+    // a new collection, a release elsewhere); only the accessible description follows.
     void SetHoverIndexQuietly(int value)
     {
         hoverIndex_ = value;
@@ -175,7 +176,8 @@ private:
     // How a left press ends: released at a point (a click when over the pressed hotspot),
     // from the keyboard (always a click) or lost (never a click).
     enum class TRelease { AtPoint, FromKey, Lost };
-    // Ends a left press: a click, else an exit (unless leaving the control raised it).
+    // Ends a left press: a click, else an exit of the pressed hotspot (unless leaving the
+    // control already raised that one).
     void ReleasePress(TRelease how, TPoint at = {});
     // A left press whose release never came (a modal box opened by a handler took it) ends
     // as a release away from the hotspot once the pointer shows the button up.

@@ -55,7 +55,9 @@ QRect THotSpotAccessible::rect() const
         return QRect();
     // In 64 bits: a window placed far out may put the sum past the int range.
     const QPoint origin = control_->mapToGlobal(QPoint(0, 0));
-    const auto moved = [](int v, int by) { return int(std::clamp<std::int64_t>(std::int64_t(v) + by, INT_MIN, INT_MAX)); };
+    const auto moved = [](int v, int by) {
+        return int(std::clamp<std::int64_t>(std::int64_t(v) + by, INT_MIN, INT_MAX));
+    };
     return QRect(QPoint(moved(box.left(), origin.x()), moved(box.top(), origin.y())),
                  QPoint(moved(box.right(), origin.x()), moved(box.bottom(), origin.y())));
 }

@@ -1,10 +1,7 @@
 #include "hotspot/HotSpotAccessible.h"
 
 #include "hotspot/Morvane.h"
-
-#include <algorithm>
-#include <climits>
-#include <cstdint>
+#include "hotspot/PointRoutines.h"
 
 namespace vandora {
 
@@ -53,13 +50,10 @@ QRect THotSpotAccessible::rect() const
     const QRect box = hotspot->BoundsRect().ToQRect().intersected(control_->rect());
     if (box.isEmpty())
         return QRect();
-    // In 64 bits: a window placed far out may put the sum past the int range.
+    // Clamped: a window placed far out may put the sum past the int range.
     const QPoint origin = control_->mapToGlobal(QPoint(0, 0));
-    const auto moved = [](int v, int by) {
-        return int(std::clamp<std::int64_t>(std::int64_t(v) + by, INT_MIN, INT_MAX));
-    };
-    return QRect(QPoint(moved(box.left(), origin.x()), moved(box.top(), origin.y())),
-                 QPoint(moved(box.right(), origin.x()), moved(box.bottom(), origin.y())));
+    return QRect(QPoint(ClampedSum(box.left(), origin.x()), ClampedSum(box.top(), origin.y())),
+                 QPoint(ClampedSum(box.right(), origin.x()), ClampedSum(box.bottom(), origin.y())));
 }
 
 QAccessible::State THotSpotAccessible::state() const

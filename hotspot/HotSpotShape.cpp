@@ -21,6 +21,14 @@ int Extent(int low, int high)
     return int(std::min<std::int64_t>(std::int64_t(high) - low, std::numeric_limits<std::int32_t>::max()));
 }
 
+// Whether the edge p-q crosses the ray from a to the right, whose end lies at rayEnd or,
+// if the edge reaches further, just past the edge.
+bool CrossesRay(const TPoint& a, int rayEnd, const TPoint& p, const TPoint& q)
+{
+    const int end = std::max({rayEnd, ClampedSum(p.x, 1), ClampedSum(q.x, 1)});
+    return SegmentsIntersect(a, TPoint{end, a.y}, p, q);
+}
+
 } // namespace
 
 void THotSpotShape::UpdateBounds()
@@ -180,9 +188,10 @@ std::uint8_t THotSpotShape::PtInPolygon(int x, int y) const
     if (!InRange(x, x_, ClampedSum(x_, width_)) || !InRange(y, y_, ClampedSum(y_, height_)))
         return 0;
     // The ray must leave the polygon: a fixed end at x = 1000 would miss the edges of a
-    // polygon that reaches further right.
+    // polygon that reaches further right, and the box can lag behind points that a resize
+    // carried past it, so the ray also reaches past both ends of each edge it is tested on.
     const TPoint a{x, y};
-    const TPoint b{std::max(kRayEnd, ClampedSum(x_, std::int64_t(width_) + 1)), y};
+    const int rayEnd = std::max(kRayEnd, ClampedSum(x_, std::int64_t(width_) + 1));
     unsigned crossings = 0;
     // With the ray pointing right, the first half of the crossing test says no more than
     // "one end below the ray's line, the other not": decided from the rounded y alone, so
@@ -192,7 +201,7 @@ std::uint8_t THotSpotShape::PtInPolygon(int x, int y) const
     for (std::size_t i = 1; i <= n; ++i) {
         const TRealPoint* current = &points_[i == n ? 0 : i];
         const bool below = RoundToInt(current->y) > y;
-        if (below != previousBelow && SegmentsIntersect(a, b, RoundPoint(*previous), RoundPoint(*current)))
+        if (below != previousBelow && CrossesRay(a, rayEnd, RoundPoint(*previous), RoundPoint(*current)))
             ++crossings;
         previous = current;
         previousBelow = below;

@@ -106,6 +106,13 @@ TEST(HotSpotShape, PolygonsFarRightAreStillFoundInside)
     THotSpotShape beyond = Polygon({{1500, 0}, {1600, 0}, {1550, 100}});
     EXPECT_EQ(beyond.PtInShape(1550, 20), 1);
     EXPECT_EQ(beyond.PtInShape(1510, 80), 0);
+    // Widening scales fractional points past the box, which keeps the new width: the edge
+    // beyond the box's right still counts.
+    THotSpotShape widened = Polygon({{0, 0}, {10.4, 0}, {10.4, 10}, {0, 10}});
+    widened.SetWidth(1000);
+    ASSERT_EQ(widened.Width(), 1000);
+    EXPECT_EQ(widened.PtInShape(500, 5), 1);
+    EXPECT_EQ(widened.PtInShape(999, 5), 1);
 }
 
 TEST(HotSpotShape, SelfCrossingStarUsesEvenOdd)

@@ -129,6 +129,18 @@ TEST(FormToolTest, AnOutputThatCannotTakeTheFormIsAFailure)
     ASSERT_GT(size, 0);
     received.resize(size);
     EXPECT_EQ(received, FormToBinary(ReadFile(Data("handwritten.form"))));
+
+    // A descriptor named by path ("{ echo header; vandora-form ... -o /dev/stdout; } > out")
+    // is written at its own place: what was written before stays, what comes after follows.
+    const std::string shared = dir.filePath("shared.bin").toStdString();
+    const int fd = open(shared.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "header", 6), 6);
+    const TResult intoFd = RunTool({"to-binary", Data("handwritten.form"), "-o", "/dev/fd/" + std::to_string(fd)});
+    EXPECT_EQ(intoFd.code, kExitOk) << intoFd.err;
+    EXPECT_EQ(write(fd, "trailer", 7), 7);
+    close(fd);
+    EXPECT_EQ(ReadFile(shared), "header" + FormToBinary(ReadFile(Data("handwritten.form"))) + "trailer");
 }
 
 TEST(FormToolTest, EveryCommandHasHelpAndWrongUsageSaysHow)

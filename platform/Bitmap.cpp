@@ -66,7 +66,8 @@ TBitmapFileShape CheckBitmapHeader(const QByteArray& file)
         height = -height;
     if (width <= 0 || height <= 0)
         Invalid("size " + std::to_string(width) + " x " + std::to_string(height));
-    if (width > 32768 || height > 32768 || width * height > TBitmap::kMaxPixels)
+    // The same limit as every bitmap's, so that any bitmap written can be read back.
+    if (width * height > TBitmap::kMaxPixels)
         Invalid("size " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
     if (offBits >= std::uint32_t(file.size()))
         Invalid("pixel data offset " + std::to_string(offBits) + " lies beyond the file");

@@ -327,6 +327,22 @@ TEST(BitmapTest, StreamRoundTrip)
     back.LoadFromStream(saved, pos);
     EXPECT_EQ(pos, saved.size() - 4);
     EXPECT_EQ(back.ToImage(), b->ToImage());
+
+    // Long thin bitmaps, within the pixel limit, come back as they went.
+    for (const auto& [w, h] : {std::pair{40000, 2}, std::pair{1, 50000}}) {
+        TBitmap thin(w, h);
+        thin.Canvas().Brush.Color = clRed;
+        thin.Canvas().FillRect(Rect(w - 1, h - 1, w, h));
+        QByteArray file;
+        thin.SaveToStream(file);
+        TBitmap read;
+        qsizetype at = 0;
+        ASSERT_NO_THROW(read.LoadFromStream(file, at)) << w << " x " << h;
+        EXPECT_EQ(read.Width(), w);
+        EXPECT_EQ(read.Height(), h);
+        EXPECT_EQ(read.Canvas().Pixel(w - 1, h - 1), clRed);
+        EXPECT_EQ(read.Canvas().Pixel(0, 0), clWhite);
+    }
 }
 
 TEST(BitmapTest, ALyingHeaderRaisesAndKeepsTheOldPixels)

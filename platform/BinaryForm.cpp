@@ -9,6 +9,7 @@
 #include <bit>
 #include <charconv>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace vandora {
@@ -187,14 +188,20 @@ private:
         }
         Mark(line);
         out_.WriteShortString(name);
-        Value();
+        // Once the value is read, what follows (another name, 'end') is the enclosing
+        // item's or component's, and so is a fault found there.
+        std::string enclosing = prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1);
+        Value(enclosing);
+        property_ = std::move(enclosing);
     }
 
-    void Value()
+    // `afterwards` names the place that follows the value, for a fault in the token after a
+    // bare word, which is looked at to see whether the word is a tag.
+    void Value(const std::string& afterwards)
     {
         const TToken& token = lexer_.Peek();
         Mark(token.line);
-        if (token.kind == TTokenKind::Name && lexer_.Peek(1).IsSymbol(':'))
+        if (token.kind == TTokenKind::Name && TagFollows(afterwards))
             return Tagged();
         switch (token.kind) {
         case TTokenKind::Name: return Word();
@@ -213,6 +220,14 @@ private:
         case TTokenKind::End: break;
         }
         Fail("A value is expected", token.line);
+    }
+
+    bool TagFollows(std::string afterwards) // a copy: it may be property_ itself
+    {
+        std::string current = std::exchange(property_, std::move(afterwards));
+        const bool tagged = lexer_.Peek(1).IsSymbol(':');
+        property_ = std::move(current);
+        return tagged;
     }
 
     void Word()
@@ -348,7 +363,7 @@ private:
         TDepth depth(*this, open.line);
         out_.WriteKind(TValueKind::List);
         while (!lexer_.Peek().IsSymbol(')'))
-            Value();
+            Value(property_); // the list goes on: what follows an element is still this property's
         lexer_.Next();
         out_.WriteByte(0);
     }

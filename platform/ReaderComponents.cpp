@@ -195,6 +195,9 @@ void TReader::ReadPropertyEntry(TPersistent& object, const std::string& contextP
         property_ = contextPrefix + name;
         in_.Fail(AsInvalidValue(e.what()), valueOffset);
     }
+    // Read whole: what comes next (another name, or the list's end) is the item's or the
+    // component's, and a fault there is not this property's.
+    property_ = contextPrefix.empty() ? std::string() : contextPrefix.substr(0, contextPrefix.size() - 1);
 }
 
 void TReader::ReadProperty(TPersistent& object, std::string_view path, std::size_t nameOffset)

@@ -136,6 +136,7 @@ private:
         out_ += Spaces(indent) + NameText(name) + " = ";
         Value(indent);
         out_ += "\n";
+        property_.clear(); // what comes next is not this property's
     }
 
     void Value(int indent)
@@ -260,6 +261,7 @@ private:
                 property_ = property + "[" + std::to_string(index) + "]." + std::string(name);
                 out_ += "\n" + Spaces(indent + 4) + NameText(name) + " = ";
                 Value(indent + 4);
+                property_ = property + "[" + std::to_string(index) + "]";
             }
             in_.ReadByte();
             property_ = property;

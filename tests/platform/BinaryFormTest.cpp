@@ -196,6 +196,12 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
     EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item\n      B = 1\n      object C: TC\n      end\n    end>\nend\n"),
               "'end' is expected (an item holds properties only) (component F: TF, property A[0], line 5)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 'open\nend\n"), "Unterminated string (component F: TF, property A, line 2)");
+    // A fault in what follows a whole value is not that property's; inside a list it is.
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n  'B = 2\nend\n"), "Unterminated string (component F: TF, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = x\n  B..C = 2\nend\n"), "Malformed name 'B..C' (component F: TF, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item\n      B = x\n      'C = 2\n    end>\nend\n"),
+              "Unterminated string (component F: TF, property A[0], line 5)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = (x\n    'open)\nend\n"), "Unterminated string (component F: TF, property A, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n"), "The text ends where 'end' is expected (component F: TF, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 4294967296\nend\n"),
               "Integer 4294967296 lies outside the 32-bit range (component F: TF, property A, line 2)");
@@ -225,7 +231,7 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
                   "'inherited' components are not read: child components start with 'object' (component F: TF, "
                   "line 4)");
     EXPECT_EQ(ErrorOf("object F: TF\nend\nobject G: TG\nend\n"), "Unexpected text after the form (line 3)");
-    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1 ; \nend\n"), "Unexpected character ';' (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 1 ; \nend\n"), "Unexpected character ';' (component F: TF, line 2)");
     // Quoted names may hold anything but nothing: an empty one ends a list in the binary form.
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n  '' = 'x'\nend\n"), "A property has no name (component F: TF, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item\n      B = 1\n      '' = 1\n    end>\nend\n"),

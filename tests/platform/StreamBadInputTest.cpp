@@ -220,6 +220,27 @@ TEST_F(StreamBadInputTest, LengthsBeyondTheInputAreRefusedBeforeAllocating)
               std::string::npos);
 }
 
+TEST_F(StreamBadInputTest, AFaultAfterAWholePropertyIsNotBlamedOnIt)
+{
+    // Cut in the name after Caption's value.
+    EXPECT_EQ(BinaryErrorOf(BinaryWith("Caption",
+                                       [](TStreamOutput& out) {
+                                           out.WriteString("x");
+                                           out.WriteByte(5);
+                                       })),
+              "Unexpected end of the stream (component First: TSampleComponent, byte offset 57)");
+    // In a collection item, the item is named.
+    EXPECT_EQ(BinaryErrorOf(BinaryWith("Items",
+                                       [](TStreamOutput& out) {
+                                           out.WriteKind(TValueKind::Collection);
+                                           out.WriteKind(TValueKind::List);
+                                           out.WriteShortString("Value");
+                                           out.WriteInteger(7);
+                                           out.WriteByte(5);
+                                       })),
+              "Unexpected end of the stream (component First: TSampleComponent, property Items[0], byte offset 62)");
+}
+
 TEST_F(StreamBadInputTest, PictureDataThatLiesIsAnInvalidPropertyValue)
 {
     QByteArray data;

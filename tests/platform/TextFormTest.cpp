@@ -265,6 +265,13 @@ TEST(TextFormTest, MalformedBinaryNamesTheComponentPropertyAndOffset)
     });
     truncated.chop(4);
     EXPECT_EQ(errorOf(truncated), "Unexpected end of the stream (component Form1: TForm1, property Caption, byte offset 27)");
+    // Cut in the next name: Caption was read whole and is not blamed.
+    EXPECT_EQ(errorOf(Form([](TStreamOutput& out) {
+                  Property(out, "Caption");
+                  out.WriteString("Hello");
+                  out.WriteByte(5);
+              })),
+              "Unexpected end of the stream (component Form1: TForm1, byte offset 33)");
     EXPECT_EQ(errorOf(Form([](TStreamOutput& out) {
                   Property(out, "Kind");
                   out.WriteByte(17);

@@ -19,11 +19,12 @@ test: build
 
 # The whole suite built with AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer
 # in its own folder; any report fails the run. The options hold for the build too, since it
-# runs the form tool and lists the tests of every test program.
+# runs the form tool and lists the tests of every test program. The suppressions path is
+# quoted twice: for the shell and for the sanitizers, which split their options on spaces.
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
+  LSAN_OPTIONS="suppressions='$(CURDIR)/scripts/lsan.supp':print_suppressions=0"
 
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORA_WERROR=ON \
@@ -61,7 +62,7 @@ fuzz-smoke: deps
 	  work=$(FUZZ_BUILD)/smoke/$$t; rm -rf $$work; mkdir -p $$work/corpus; cp fuzz/corpus/$$t/* $$work/corpus/; \
 	  dict=; if [ -f fuzz/$$t.dict ]; then dict=-dict=fuzz/$$t.dict; fi; \
 	  echo "== fuzz_$$t, $(FUZZ_TIME) s"; \
-	  if ! QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	  if ! QT_QPA_PLATFORM=offscreen LSAN_OPTIONS="suppressions='$(CURDIR)/scripts/lsan.supp':print_suppressions=0" \
 	    $(FUZZ_BUILD)/fuzz/fuzz_$$t $$dict -max_total_time=$(FUZZ_TIME) -timeout=10 \
 	    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$$work/ $$work/corpus >$$work/log 2>&1; then \
 	    tail -n 60 $$work/log; echo "fuzz_$$t failed: see $$work"; exit 1; \

@@ -136,6 +136,9 @@ int main(int argc, char** argv)
     // Whole device pixels per window pixel: the map is scaled by an integer, so it stays
     // sharp (1.5 rounds to 2, 1.25 to 1).
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    // The installed desktop file's name: Wayland's app id and the desktop's link from the
+    // window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vandora"));
     vandora::TApplication application(argc, argv);
     starting = false;
     application.SetMainFormOnTaskbar(true);

@@ -67,6 +67,13 @@ if ! within_one "$left" "$centre_left" || ! within_one "$top" "$centre_top"; the
 fi
 ok "centred on the screen at ($left, $top)"
 
+# A desktop's launcher finds the running window by the class its desktop file names.
+wm_class=$(xprop -id "$window" WM_CLASS) || fail "cannot read the window's WM_CLASS"
+startup_class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$form")/vandora.desktop")
+[[ -n $startup_class && $wm_class == *"\"$startup_class\""* ]] ||
+  fail "the window's $wm_class is not the desktop file's StartupWMClass '$startup_class'"
+ok "the window's class is the desktop file's StartupWMClass ($startup_class)"
+
 # The window's first paint: once the button shows (more than one colour), the whole
 # window has been flushed, and the question line is empty: one plain colour.
 "$probe" grab "$window" 8 8 161 25 --min-colours 2 --timeout 10000 >/dev/null ||

@@ -2,6 +2,7 @@
 #include "hotspot/Morvane.h"
 
 #include "platform/KeyState.h"
+#include "platform/OnThrow.h"
 
 #include <QPointer>
 
@@ -50,6 +51,14 @@ void TMorvane::SetHoverIndex(int value)
     // The handlers below may add or destroy hotspots: both indices follow.
     TIndexGuard keepOld(*this, old);
     TIndexGuard keepNew(*this, value);
+    // A handler that throws leaves the hover where the steps reached: nothing once the old
+    // hotspot's look is gone, the new one once its look is drawn.
+    QPointer<TMorvane> alive(this);
+    bool entered = false;
+    TOnThrow settle([&] {
+        if (alive)
+            SetHoverIndexQuietly(entered && ValidIndex(value) ? value : -1);
+    });
     if (ValidIndex(old) && clickIndex_ == -1) {
         if (!hotSpots_->Item(old)->ShowClick())
             RestoreArea(old);
@@ -59,6 +68,7 @@ void TMorvane::SetHoverIndex(int value)
     if (ValidIndex(value) && clickIndex_ == -1) {
         if (!hotSpots_->Item(value)->ShowClick())
             DrawHover(value);
+        entered = true;
         if (!Raise(OnHotSpotEnter, &TMorvane::hotSpotEntered, value))
             return;
     }
@@ -187,11 +197,21 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
         return;
     }
     const int c = clickIndex_;
+    // A click or exit handler that throws still ends the press: the control would
+    // otherwise stay pressed, with no hover, no events and no key clicks until the next press.
+    QPointer<TMorvane> alive(this);
+    bool click = false;
+    TOnThrow endPress([&] {
+        if (!alive)
+            return;
+        clickIndex_ = -1;
+        if (!click)
+            SetHoverIndexQuietly(-1);
+    });
     THotSpot* pressed = hotSpots_->Item(c);
     if (!pressed->ShowClick() && !pressed->Selected())
         RestoreArea(c);
-    const bool click = how == TRelease::FromKey
-                       || (how == TRelease::AtPoint && pressed->ContainsPoint(at.x, at.y) != 0);
+    click = how == TRelease::FromKey || (how == TRelease::AtPoint && pressed->ContainsPoint(at.x, at.y) != 0);
     if (click) {
         if (ValidIndex(hoverIndex_) && !hotSpots_->Item(hoverIndex_)->ShowClick())
             DrawHover(hoverIndex_);
@@ -213,6 +233,12 @@ void TMorvane::DblClick()
     if (!alive)
         return;
     dblClickPending_ = true;
+    // A handler that throws ends the event before its press part, which would have taken
+    // the flag down: the next real press must not be swallowed.
+    TOnThrow noPressFollows([&] {
+        if (alive)
+            dblClickPending_ = false;
+    });
     int target = keyHover_ ? -1 : hoverIndex_;
     keyHover_ = false;
     TIndexGuard keepTarget(*this, target);
@@ -237,6 +263,11 @@ void TMorvane::MouseLeave()
     // press's end still exits the pressed hotspot unless this exit was already for it.
     if (ValidIndex(hoverIndex_) && clickIndex_ != -1) {
         pressExitRaised_ = pressExitRaised_ || hoverIndex_ == clickIndex_;
+        QPointer<TMorvane> alive(this);
+        TOnThrow leave([&] {
+            if (alive)
+                SetHoverIndexQuietly(-1);
+        });
         if (!Raise(OnHotSpotExit, &TMorvane::hotSpotExited, hoverIndex_))
             return;
     }

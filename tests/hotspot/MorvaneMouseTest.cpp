@@ -172,6 +172,64 @@ TEST_F(MorvaneFixture, ADoubleClickWithNoHoverFindsTheHotspotUnderThePointer)
     EXPECT_EQ(control.HoverIndex(), -1);
 }
 
+// The event loop reports a handler's exception and goes on: the control must go on too.
+TEST_F(MorvaneFixture, AHandlerThatThrowsLeavesTheControlWorking)
+{
+    const auto failingOnce = [this](const char* what, THotSpotEvent& event) {
+        event = THotSpotEvent([this, what, &event](TObject*, THotSpot* h) {
+            events.push_back(std::string(what) + " " + h->Name() + " (fails)");
+            LogEvents(); // the next one succeeds
+            throw std::runtime_error("handler failed");
+        });
+    };
+    // A click: the press ends, so the hover, its events and the keys' clicks go on.
+    failingOnce("click", control.OnHotSpotClick);
+    Move(10, 10);
+    EXPECT_THROW({ Press(10, 10); Release(10, 10); }, std::runtime_error);
+    EXPECT_EQ(control.ClickIndex(), -1);
+    Move(43, 8);
+    EXPECT_EQ(events, (Events{"enter rect", "click rect (fails)", "exit rect", "enter tri"}));
+    EXPECT_TRUE(Shows(43, 8, clYellow));
+
+    // An exit: the old look is gone and nothing is hovered; the next move enters afresh.
+    events.clear();
+    failingOnce("exit", control.OnHotSpotExit);
+    EXPECT_THROW(Move(10, 10), std::runtime_error);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(ShowsPicture(43, 8));
+    Move(11, 10);
+    EXPECT_EQ(events, (Events{"exit tri (fails)", "enter rect"}));
+
+    // An enter: the hotspot entered is hovered, so leaving it exits it.
+    events.clear();
+    failingOnce("enter", control.OnHotSpotEnter);
+    EXPECT_THROW(Move(43, 8), std::runtime_error);
+    EXPECT_EQ(control.HoverIndex(), 1);
+    Move(2, 38);
+    EXPECT_EQ(events, (Events{"exit rect", "enter tri (fails)", "exit tri"}));
+    EXPECT_TRUE(ShowsPicture(43, 8));
+
+    // A double click: the next real press is a press, not the double click's second half.
+    events.clear();
+    failingOnce("dbl", control.OnHotSpotDblClick);
+    EXPECT_THROW(DoubleClick(10, 10), std::runtime_error);
+    Release(10, 10);
+    const bool selected = Spot(1)->Selected();
+    Click(43, 8);
+    EXPECT_NE(Spot(1)->Selected(), selected);
+    EXPECT_EQ(events.back(), "click tri");
+
+    // Leaving while pressed: nothing stays hovered, and the press ends once.
+    events.clear();
+    failingOnce("exit", control.OnHotSpotExit);
+    Press(43, 8);
+    EXPECT_THROW(Leave(), std::runtime_error);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    Release(70, 10);
+    EXPECT_EQ(control.ClickIndex(), -1);
+    EXPECT_EQ(events, (Events{"exit tri (fails)"}));
+}
+
 TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
 {
     Spot(1)->SetShowClick(true);

@@ -3,6 +3,7 @@
 #include "hotspot/Morvane.h"
 
 #include "hotspot/MorvaneAccessible.h"
+#include "platform/OnThrow.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -134,6 +135,12 @@ void TMorvane::HoverByKey(int index)
     if (!ValidIndex(index))
         return;
     QPointer<TMorvane> alive(this);
+    // An enter handler that throws has still lit the hotspot: the light is the keys', and
+    // goes with the focus.
+    TOnThrow keysLight([&] {
+        if (alive)
+            keyHover_ = ValidIndex(hoverIndex_);
+    });
     SetHoverIndex(index);
     if (!alive)
         return;

@@ -6,6 +6,8 @@
 
 #include <QPointer>
 
+#include <utility>
+
 namespace vandora {
 
 int TMorvane::HotSpotAt(int x, int y)
@@ -52,12 +54,16 @@ void TMorvane::SetHoverIndex(int value)
     TIndexGuard keepOld(*this, old);
     TIndexGuard keepNew(*this, value);
     // A handler that throws leaves the hover where the steps reached: nothing once the old
-    // hotspot's look is gone, the new one once its look is drawn.
+    // hotspot's look is gone, the new one once its look is drawn; a held-down old one still
+    // gets its own look back.
     QPointer<TMorvane> alive(this);
     bool entered = false;
     TOnThrow settle([&] {
-        if (alive)
-            SetHoverIndexQuietly(entered && ValidIndex(value) ? value : -1);
+        if (!alive)
+            return;
+        SetHoverIndexQuietly(entered && ValidIndex(value) ? value : -1);
+        if (ValidIndex(old) && hotSpots_->Item(old)->Down())
+            Invalidate();
     });
     if (ValidIndex(old) && clickIndex_ == -1) {
         if (!hotSpots_->Item(old)->ShowClick())
@@ -121,13 +127,12 @@ void TMorvane::HoverAt(int x, int y)
 void TMorvane::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     QPointer<TMorvane> alive(this);
+    // Taken before OnMouseDown runs: a handler that throws must not leave the next real
+    // press to be taken for a double click's second half.
+    const bool doubleClicksPress = std::exchange(dblClickPending_, false);
     TCustomControl::MouseDown(button, shift, x, y);
-    if (!alive)
+    if (!alive || doubleClicksPress)
         return;
-    if (dblClickPending_) {
-        dblClickPending_ = false;
-        return;
-    }
     // Two left presses with no release between them: the first one's release was lost.
     EndLostPress(button == mbLeft ? shift & ~TShiftState(ssLeft) : shift);
     if (!alive)

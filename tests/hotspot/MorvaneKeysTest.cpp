@@ -172,6 +172,21 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
     EXPECT_EQ(control.HoverIndex(), 1);
 }
 
+// An enter handler that throws has still lit the hotspot, and the light goes with the focus.
+TEST_F(MorvaneKeys, TheKeysLightGoesWithTheFocusEvenWhenItsEnterHandlerFailed)
+{
+    bool fails = true;
+    control.OnHotSpotEnter = THotSpotEvent([&](TObject*, THotSpot*) {
+        if (std::exchange(fails, false))
+            throw std::runtime_error("handler failed");
+    });
+    EXPECT_THROW(Focus(QEvent::FocusIn, Qt::TabFocusReason), std::runtime_error);
+    EXPECT_EQ(control.HoverIndex(), 0);
+    Focus(QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(ShowsPicture(10, 10));
+}
+
 TEST_F(MorvaneKeys, APressAfterTheKeysActsWhereThePointerIsNotOnTheKeysLight)
 {
     Move(10, 10);

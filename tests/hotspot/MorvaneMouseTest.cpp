@@ -219,10 +219,37 @@ TEST_F(MorvaneFixture, AHandlerThatThrowsLeavesTheControlWorking)
     EXPECT_NE(Spot(1)->Selected(), selected);
     EXPECT_EQ(events.back(), "click tri");
 
-    // Leaving while pressed: nothing stays hovered, and the press ends once.
+    // OnMouseDown failing on a double click's second press: the next press is a press.
     events.clear();
+    bool mouseDownFails = true;
+    control.OnMouseDown = TMouseEvent([&](TObject*, TMouseButton, TShiftState, int, int) {
+        if (std::exchange(mouseDownFails, false))
+            throw std::runtime_error("handler failed");
+    });
+    EXPECT_THROW(DoubleClick(10, 10), std::runtime_error);
+    Release(10, 10);
+    const bool selectedBefore = Spot(1)->Selected();
+    Click(43, 8);
+    EXPECT_NE(Spot(1)->Selected(), selectedBefore);
+    EXPECT_EQ(events.back(), "click tri");
+
+    // A held-down hotspot left with a failing exit gets its own look back.
+    Spot(0)->SetDown(true);
+    Flush();
+    ASSERT_TRUE(Shows(10, 10, clGray));
+    Move(10, 10);
+    ASSERT_FALSE(Shows(10, 10, clGray));
     failingOnce("exit", control.OnHotSpotExit);
+    EXPECT_THROW(Move(2, 2), std::runtime_error);
+    Flush();
+    EXPECT_TRUE(Shows(10, 10, clGray));
+    Spot(0)->SetDown(false);
+
+    // Leaving while pressed: nothing stays hovered, and the press ends once.
+    failingOnce("exit", control.OnHotSpotExit);
+    Move(43, 8);
     Press(43, 8);
+    events.clear();
     EXPECT_THROW(Leave(), std::runtime_error);
     EXPECT_EQ(control.HoverIndex(), -1);
     Release(70, 10);

@@ -36,6 +36,7 @@ struct TBitmapFileShape {
     int width = 0;
     int height = 0;     // rows, whichever way they run
     bool runLength = false;
+    bool trueColour = false; // more than 8 bits a pixel: read as 32-bit pixels
 };
 
 // Checks that the header is consistent and that the pixels it promises fit in the file,
@@ -71,7 +72,7 @@ TBitmapFileShape CheckBitmapHeader(const QByteArray& file)
         Invalid("size " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
     if (offBits >= std::uint32_t(file.size()))
         Invalid("pixel data offset " + std::to_string(offBits) + " lies beyond the file");
-    const TBitmapFileShape shape{int(width), int(height), compression == 1 || compression == 2};
+    const TBitmapFileShape shape{int(width), int(height), compression == 1 || compression == 2, bitCount > 8};
     // Run-length data may skip pixels and end early, so its length bounds nothing: a few
     // bytes validly stand for the largest bitmap there is.
     if (shape.runLength)
@@ -226,13 +227,17 @@ QImage DecodeBitmapFile(const QByteArray& file)
     reader.setAutoDetectImageFormat(false);
     // The pixels that run-length data skips or never reaches are left by Qt's reader as
     // the memory held before. Read into a cleared image of the reader's own format, they
-    // are the first palette colour instead of whatever was in that memory.
+    // are the first palette colour instead of whatever was in that memory. True-colour
+    // pixels are read into an image made here too: Qt's reader refuses to make one above
+    // its allocation limit (128 MB unless the program sets another), which lies below the
+    // bitmap limit, and bitmaps are written with 24-bit pixels: large ones would not read back.
     QImage image;
-    if (shape.runLength) {
-        image = QImage(shape.width, shape.height, QImage::Format_Indexed8);
+    if (shape.runLength || shape.trueColour) {
+        image = QImage(shape.width, shape.height, shape.runLength ? QImage::Format_Indexed8 : QImage::Format_RGB32);
         if (image.isNull())
             Invalid("no memory for " + std::to_string(shape.width) + " x " + std::to_string(shape.height) + " pixels");
-        image.fill(0);
+        if (shape.runLength)
+            image.fill(0);
     }
     const uchar* const cleared = image.constBits();
     if (!reader.read(&image) || image.isNull())

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QImageReader>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -343,6 +344,22 @@ TEST(BitmapTest, StreamRoundTrip)
         EXPECT_EQ(read.Canvas().Pixel(w - 1, h - 1), clRed);
         EXPECT_EQ(read.Canvas().Pixel(0, 0), clWhite);
     }
+
+    // Beyond Qt's limit for images its reader makes (128 MB by default; 1 MB here), a
+    // bitmap written still reads back.
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    TBitmap large(1000, 400);
+    large.Canvas().Brush.Color = clRed;
+    large.Canvas().FillRect(Rect(999, 399, 1000, 400));
+    QByteArray file;
+    large.SaveToStream(file);
+    TBitmap read;
+    qsizetype at = 0;
+    EXPECT_NO_THROW(read.LoadFromStream(file, at));
+    QImageReader::setAllocationLimit(limit);
+    EXPECT_EQ(read.Width(), 1000);
+    EXPECT_EQ(read.Canvas().Pixel(999, 399), clRed);
 }
 
 TEST(BitmapTest, ALyingHeaderRaisesAndKeepsTheOldPixels)

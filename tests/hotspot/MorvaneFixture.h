@@ -88,8 +88,18 @@ protected:
               Qt::MouseButtons buttons = Qt::NoButton)
     {
         QMouseEvent event(type, QPointF(x, y), control.mapToGlobal(QPointF(x, y)), button, buttons, Qt::NoModifier);
-        QCoreApplication::sendEvent(&control, &event);
+        Deliver(event);
     }
+    // Through the application, or, for handlers that throw, straight to the control's own
+    // event handler: Qt's delivery frees nothing an exception passes through it.
+    void Deliver(QEvent& event)
+    {
+        if (deliverDirectly)
+            static_cast<QObject&>(control).event(&event);
+        else
+            QCoreApplication::sendEvent(&control, &event);
+    }
+    bool deliverDirectly = false;
     void Move(int x, int y) { Send(QEvent::MouseMove, x, y); }
     // A move with the left button held.
     void Drag(int x, int y) { Send(QEvent::MouseMove, x, y, Qt::NoButton, Qt::LeftButton); }
@@ -109,12 +119,12 @@ protected:
     void Leave()
     {
         QEvent event(QEvent::Leave);
-        QCoreApplication::sendEvent(&control, &event);
+        Deliver(event);
     }
     void Enter(int x, int y)
     {
         QEnterEvent event(QPointF(x, y), QPointF(x, y), control.mapToGlobal(QPointF(x, y)));
-        QCoreApplication::sendEvent(&control, &event);
+        Deliver(event);
     }
     // Runs a pending full repaint, as the next event-loop turn would.
     void Flush()

@@ -22,13 +22,13 @@ protected:
     bool Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
     {
         QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
-        QCoreApplication::sendEvent(&control, &event);
+        Deliver(event);
         return event.isAccepted();
     }
     void Focus(QEvent::Type type, Qt::FocusReason reason)
     {
         QFocusEvent event(type, reason);
-        QCoreApplication::sendEvent(&control, &event);
+        Deliver(event);
     }
 };
 
@@ -175,6 +175,7 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
 // An enter handler that throws has still lit the hotspot, and the light goes with the focus.
 TEST_F(MorvaneKeys, TheKeysLightGoesWithTheFocusEvenWhenItsEnterHandlerFailed)
 {
+    deliverDirectly = true;
     bool fails = true;
     control.OnHotSpotEnter = THotSpotEvent([&](TObject*, THotSpot*) {
         if (std::exchange(fails, false))

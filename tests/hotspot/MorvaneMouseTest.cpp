@@ -175,6 +175,7 @@ TEST_F(MorvaneFixture, ADoubleClickWithNoHoverFindsTheHotspotUnderThePointer)
 // The event loop reports a handler's exception and goes on: the control must go on too.
 TEST_F(MorvaneFixture, AHandlerThatThrowsLeavesTheControlWorking)
 {
+    deliverDirectly = true;
     const auto failingOnce = [this](const char* what, THotSpotEvent& event) {
         event = THotSpotEvent([this, what, &event](TObject*, THotSpot* h) {
             events.push_back(std::string(what) + " " + h->Name() + " (fails)");

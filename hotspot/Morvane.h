@@ -224,6 +224,9 @@ private:
     bool pressExitRaised_ = false; // the pressed hotspot was exited when the pointer left
     bool dblClickPending_ = false;
     bool keyHover_ = false; // the lit hotspot was chosen with the keys, not the pointer
+    // Counts full paints: one run by a handler amid a hover change or a click drew the
+    // looks of the state before it, which the change's own drawing does not undo.
+    unsigned paints_ = 0;
     bool transparent_ = false;
     bool autoSize_ = false;
     bool stretch_ = false;

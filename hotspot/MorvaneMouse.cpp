@@ -58,6 +58,7 @@ void TMorvane::SetHoverIndex(int value)
     // gets its own look back.
     QPointer<TMorvane> alive(this);
     bool entered = false;
+    const unsigned paintsBefore = paints_;
     TOnThrow settle([&] {
         if (!alive)
             return;
@@ -79,7 +80,7 @@ void TMorvane::SetHoverIndex(int value)
             return;
     }
     hoverIndex_ = ValidIndex(value) ? value : -1;
-    if (ValidIndex(old) && hotSpots_->Item(old)->Down())
+    if ((ValidIndex(old) && hotSpots_->Item(old)->Down()) || paints_ != paintsBefore)
         Invalidate();
     DescribeHover();
 }
@@ -217,6 +218,7 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
     if (!pressed->ShowClick() && !pressed->Selected())
         RestoreArea(c);
     click = how == TRelease::FromKey || (how == TRelease::AtPoint && pressed->ContainsPoint(at.x, at.y) != 0);
+    const unsigned paintsBefore = paints_;
     if (click) {
         if (ValidIndex(hoverIndex_) && !hotSpots_->Item(hoverIndex_)->ShowClick())
             DrawHover(hoverIndex_);
@@ -229,6 +231,8 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
         clickIndex_ = -1;
         SetHoverIndexQuietly(-1);
     }
+    if (paints_ != paintsBefore)
+        Invalidate(); // a handler's paint drew the click look, which ends here
 }
 
 void TMorvane::DblClick()

@@ -81,6 +81,7 @@ EllipseSize LookSize(const THotSpot& hotspot, const TPicture& picture, bool stre
 
 void TMorvane::Paint()
 {
+    ++paints_;
     if (picture_.Graphic() == nullptr)
         PaintEmpty();
     else

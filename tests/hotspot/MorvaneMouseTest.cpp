@@ -258,6 +258,34 @@ TEST_F(MorvaneFixture, AHandlerThatThrowsLeavesTheControlWorking)
     EXPECT_EQ(events, (Events{"exit tri (fails)"}));
 }
 
+// A handler may repaint the control (a property change does) while the hover or the press
+// is still the old one: the looks of the state after the change follow.
+TEST_F(MorvaneFixture, APaintInsideAHandlerLeavesNoStaleLook)
+{
+    const THotSpotEvent repaint([this](TObject*, THotSpot*) { control.Repaint(); });
+    control.OnHotSpotEnter = repaint;
+    Move(10, 10);
+    Flush();
+    EXPECT_TRUE(Shows(10, 10, clYellow)) << "entered, but painted as not yet hovered";
+    control.OnHotSpotEnter = THotSpotEvent();
+
+    control.OnHotSpotExit = repaint;
+    Move(2, 2);
+    Flush();
+    EXPECT_TRUE(ShowsPicture(10, 10)) << "left, but painted as still hovered";
+
+    control.OnHotSpotClick = repaint;
+    Click(43, 8); // selects tri
+    Click(43, 8); // and deselects it: hovered, not pressed
+    Flush();
+    EXPECT_TRUE(Shows(43, 8, clYellow)) << "released, but painted as still pressed";
+    Click(43, 8);  // selects tri again
+    Press(43, 8);  // deselects it
+    Release(2, 2); // released elsewhere: the exit handler repaints
+    Flush();
+    EXPECT_TRUE(ShowsPicture(43, 8));
+}
+
 TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
 {
     Spot(1)->SetShowClick(true);

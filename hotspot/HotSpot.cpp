@@ -115,7 +115,7 @@ void THotSpot::SetBlink(bool value)
         return;
     blink_ = value;
     if (!value)
-        return; // the blink timer restores the look
+        return; // the last look stays until the area is next drawn
     RebuildBlinkBitmap();
     WakeBlinkTimer();
 }

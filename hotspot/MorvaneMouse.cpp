@@ -54,8 +54,9 @@ void TMorvane::SetHoverIndex(int value)
     TIndexGuard keepOld(*this, old);
     TIndexGuard keepNew(*this, value);
     // A handler that throws leaves the hover where the steps reached: nothing once the old
-    // hotspot's look is gone, the new one once its look is drawn; a held-down old one still
-    // gets its own look back.
+    // hotspot's look is gone, the new one once its look is drawn. The window is repainted
+    // from that state: a held-down old hotspot, or a paint the handler ran first, left
+    // looks of the state before.
     QPointer<TMorvane> alive(this);
     bool entered = false;
     const unsigned paintsBefore = paints_;
@@ -63,8 +64,7 @@ void TMorvane::SetHoverIndex(int value)
         if (!alive)
             return;
         SetHoverIndexQuietly(entered && ValidIndex(value) ? value : -1);
-        if (ValidIndex(old) && hotSpots_->Item(old)->Down())
-            Invalidate();
+        Invalidate();
     });
     if (ValidIndex(old) && clickIndex_ == -1) {
         if (!hotSpots_->Item(old)->ShowClick())
@@ -205,6 +205,7 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
     const int c = clickIndex_;
     // A click or exit handler that throws still ends the press: the control would
     // otherwise stay pressed, with no hover, no events and no key clicks until the next press.
+    // A paint the handler ran first drew the click look: the window is repainted.
     QPointer<TMorvane> alive(this);
     bool click = false;
     TOnThrow endPress([&] {
@@ -213,6 +214,7 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
         clickIndex_ = -1;
         if (!click)
             SetHoverIndexQuietly(-1);
+        Invalidate();
     });
     THotSpot* pressed = hotSpots_->Item(c);
     if (!pressed->ShowClick() && !pressed->Selected())

@@ -246,6 +246,27 @@ TEST_F(MorvaneFixture, AHandlerThatThrowsLeavesTheControlWorking)
     EXPECT_TRUE(Shows(10, 10, clGray));
     Spot(0)->SetDown(false);
 
+    // A handler that paints, then fails: the looks of the state it failed in follow.
+    const auto paintsThenFails = [this](THotSpotEvent& event) {
+        event = THotSpotEvent([this, &event](TObject*, THotSpot*) {
+            event = THotSpotEvent();
+            control.Repaint();
+            throw std::runtime_error("handler failed");
+        });
+    };
+    Move(10, 10);
+    paintsThenFails(control.OnHotSpotExit);
+    EXPECT_THROW(Move(2, 2), std::runtime_error);
+    Flush();
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    Click(43, 8);
+    Press(43, 8); // deselects tri: the press shows the click look
+    paintsThenFails(control.OnHotSpotExit);
+    EXPECT_THROW(Release(2, 2), std::runtime_error);
+    Flush();
+    EXPECT_TRUE(ShowsPicture(43, 8));
+    LogEvents();
+
     // Leaving while pressed: nothing stays hovered, and the press ends once.
     failingOnce("exit", control.OnHotSpotExit);
     Move(43, 8);

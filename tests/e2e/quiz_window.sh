@@ -108,6 +108,8 @@ else
     fail "the message box is not modal: $(xprop -id "$box" _NET_WM_STATE)"
   ok "the message box is modal"
 
+  # Qt gives a new modal box the focus only once it has seen the box mapped itself.
+  "$probe" wait-focus "$box" 5000 >/dev/null || fail "the message box never got the keyboard focus"
   xdotool key Return
   "$probe" wait-unmap "$box" 5000 >/dev/null || fail "Enter did not close the message box"
   ok "Enter closed the message box"
@@ -125,6 +127,7 @@ else
     fail "Tab to the map and Enter opened no message box"
   read -r box _ <<<"$mapped"
   ok "Tab to the map and Enter answered from the keyboard"
+  "$probe" wait-focus "$box" 5000 >/dev/null || fail "the second message box never got the keyboard focus"
   xdotool key Return
   "$probe" wait-unmap "$box" 5000 >/dev/null || fail "Enter did not close the second message box"
 fi

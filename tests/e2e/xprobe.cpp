@@ -15,6 +15,9 @@
 //       e.g. bash's ${EPOCHREALTIME/./}), or from the start of the wait
 //   xprobe wait-unmap WIN TIMEOUT_MS
 //       returns once WIN is unmapped or destroyed
+//   xprobe wait-focus WIN TIMEOUT_MS
+//       returns once the keyboard focus is on WIN or inside it (a key sent before
+//       that goes to whichever window had it)
 //   xprobe geometry WIN
 //       prints "X Y W H SCREEN_W SCREEN_H": the client area on the screen
 //   xprobe grab WIN X Y W H [--ppm FILE] [--differs-from SUM] [--min-colours N]
@@ -74,6 +77,7 @@ int RecordError(Display*, XErrorEvent* event)
     std::fputs("usage: xprobe launch NAME TIMEOUT_MS PROGRAM [ARG...]\n"
                "       xprobe wait-map NAME TIMEOUT_MS [--except WIN] [--since EPOCH_US]\n"
                "       xprobe wait-unmap WIN TIMEOUT_MS\n"
+               "       xprobe wait-focus WIN TIMEOUT_MS\n"
                "       xprobe geometry WIN\n"
                "       xprobe grab WIN X Y W H [--ppm FILE] [--differs-from SUM]"
                " [--min-colours N] [--timeout MS]\n"
@@ -363,6 +367,60 @@ int WaitUnmap(int argc, char** argv)
     return kDone;
 }
 
+// Whether the X input focus is `window` or one of its descendants.
+bool HoldsFocus(Display* display, Window window)
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    const Window root = DefaultRootWindow(display);
+    while (focus != 0 && focus != PointerRoot && focus != root) {
+        if (focus == window)
+            return true;
+        Window rootReturn = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        g_lastError = 0;
+        if (!XQueryTree(display, focus, &rootReturn, &parent, &children, &count) || g_lastError)
+            return false;
+        if (children)
+            XFree(children);
+        focus = parent;
+    }
+    return false;
+}
+
+int WaitFocus(int argc, char** argv)
+{
+    if (argc != 4)
+        Usage();
+    const Window window = WindowId(argv[2]);
+    const auto start = Clock::now();
+    const auto deadline = start + std::chrono::milliseconds(Number(argv[3]));
+    Display* display = Open();
+    g_lastError = 0;
+    // FocusIn arrives on the window when it or a child gets the focus; it only wakes
+    // the wait, the focus itself is asked for each time.
+    XSelectInput(display, window, FocusChangeMask);
+    XSync(display, False);
+    bool focused = g_lastError == 0 && HoldsFocus(display, window);
+    while (!focused && g_lastError == 0 && WaitForInput(display, deadline, std::chrono::milliseconds(50))) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+        focused = HoldsFocus(display, window);
+    }
+    XCloseDisplay(display);
+    if (!focused) {
+        std::fprintf(stderr, "xprobe: window 0x%lx never got the keyboard focus\n", window);
+        return kTimedOut;
+    }
+    std::printf("%.1f\n", MillisecondsSince(start));
+    return kDone;
+}
+
 int Geometry(int argc, char** argv)
 {
     if (argc != 3)
@@ -581,6 +639,8 @@ int main(int argc, char** argv)
         return WaitMap(argc, argv);
     if (command == "wait-unmap")
         return WaitUnmap(argc, argv);
+    if (command == "wait-focus")
+        return WaitFocus(argc, argv);
     if (command == "geometry")
         return Geometry(argc, argv);
     if (command == "grab")

@@ -213,6 +213,9 @@ void THotSpot::CopyFrom(const THotSpot& source)
     SetShapeType(source.ShapeType());
     shape_.SetPoints(source.shape_.Points());
     shape_.StoreAngle(source.Angle());
+    // ShapeType rebuilt the looks before the outline came: a polygon copied onto a
+    // polygon kept the old box and outline, so its looks showed another place.
+    RebuildStateBitmaps();
     // Blink came as a plain store: a stopped timer would leave the copy still for good.
     if (blink_)
         WakeBlinkTimer();

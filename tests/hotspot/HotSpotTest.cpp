@@ -180,6 +180,23 @@ TEST_F(MorvaneFixture, CopyFromTakesTheHotspotButNotItsState)
     }
 }
 
+TEST_F(MorvaneFixture, ACopyOntoABoundPolygonComposesItsLooksWhereTheCopyIs)
+{
+    THotSpot* copy = control.HotSpots().AddHotSpot();
+    copy->SetShapeType(stPolygon);
+    copy->SetClipped(true);
+    copy->SetPoints({{2, 2}, {12, 2}, {7, 12}});
+    copy->ContainsPoint(0, 0); // binds the picture: the looks are composed from here on
+    const THotSpot* tri = Spot(1);
+    copy->CopyFrom(*tri);
+    const TBitmap& look = copy->HoverClippedBitmap();
+    ASSERT_EQ(look.Width(), tri->Width());
+    ASSERT_EQ(look.Height(), tri->Height());
+    // Below the triangle's left edge: the picture where the copy now is, not where it was.
+    EXPECT_EQ(LookPixel(look, 1, tri->Height() - 1), PicturePixel(31, 4 + tri->Height() - 1) | 0xFF000000u);
+    EXPECT_EQ(LookPixel(look, tri->Width() / 2, 2), Rgb(copy->HoverColor()));
+}
+
 TEST_F(MorvaneFixture, CopyingARotatedShapeKeepsItsAngleWithoutTurningAgain)
 {
     THotSpot* source = Spot(0);

@@ -218,8 +218,11 @@ void TCustomControl::mousePressEvent(QMouseEvent* event)
         return;
     if (button == mbLeft)
         leftPressedInside_ = true;
+    TShiftState shift = ShiftOf(event->modifiers(), event->buttons());
+    if (event->type() == QEvent::MouseButtonDblClick)
+        shift |= ssDouble; // a handler can tell a double click's second press from a new one
     const QPointF p = event->position();
-    MouseDown(button, ShiftOf(event->modifiers(), event->buttons()), Pixel(p.x()), Pixel(p.y()));
+    MouseDown(button, shift, Pixel(p.x()), Pixel(p.y()));
 }
 
 void TCustomControl::mouseReleaseEvent(QMouseEvent* event)

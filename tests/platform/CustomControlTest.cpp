@@ -212,8 +212,13 @@ TEST_F(CustomControlTest, DoubleClickArrivesAsDblClickThenMouseDown)
 TEST_F(CustomControlTest, DoubleClickFromTheWindowSystem)
 {
     // Through the window: press, release, press, release within the double-click time.
+    std::vector<std::string> presses;
+    control.OnMouseDown = TMouseEvent([&](TObject*, TMouseButton, TShiftState shift, int, int) {
+        presses.push_back((shift & ssDouble) ? "double" : "single");
+    });
     QTest::mouseDClick(control.windowHandle(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(Join(control.log), "MouseDown Click MouseUp DblClick MouseDown Click MouseUp");
+    EXPECT_EQ(Join(presses), "single double") << "only the second press tells it is a double click's";
 }
 
 TEST_F(CustomControlTest, LeftPressAndReleaseInsideClicksBeforeMouseUp)

@@ -28,7 +28,7 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
 
-    // Whether ticks come: Enabled and a non-zero Interval.
+    // Whether ticks come: the underlying timer runs (Enabled and a non-zero Interval).
     bool Running() const;
 
     // Raised on every tick, with the timer as the sender.

@@ -83,4 +83,11 @@ TEST(TimerTest, ARunningTimerTicksThroughTheEventLoop)
     while (elapsed.elapsed() < 20)
         QCoreApplication::processEvents();
     EXPECT_EQ(ticks, after); // a disabled timer does not tick
+    // An interval of 0 stops it even while enabled (a 0 ms Qt timer would tick on every
+    // pass of the event loop).
+    timer.SetEnabled(true);
+    timer.SetInterval(0);
+    for (int i = 0; i < 50; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, after);
 }

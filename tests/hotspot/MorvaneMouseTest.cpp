@@ -321,6 +321,23 @@ TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
     EXPECT_TRUE(Shows(43, 8, clGray));
 }
 
+// The press of a double click toggles nothing, so its release must take the click look
+// away itself: over a selected hotspot the selected look returns, else the picture.
+TEST_F(MorvaneFixture, ADoubleClicksReleaseLeavesWhatARepaintWouldShow)
+{
+    Click(43, 8);
+    ASSERT_TRUE(Spot(1)->Selected());
+    DoubleClick(43, 8);
+    EXPECT_TRUE(Shows(43, 8, clGray)) << "held down";
+    Release(43, 8);
+    EXPECT_TRUE(Shows(43, 8, Spot(1)->SelectedColor()));
+    Click(43, 8);
+    ASSERT_FALSE(Spot(1)->Selected());
+    DoubleClick(43, 8);
+    Release(2, 38);
+    EXPECT_TRUE(ShowsPicture(43, 8));
+}
+
 TEST_F(MorvaneFixture, LeavingRaisesExitOnceWithOrWithoutAPress)
 {
     Move(10, 10);

@@ -105,7 +105,7 @@ void THotSpot::SetSelectedColor(TColor value)
     if (blink_)
         RebuildBlinkBitmap();
     TMorvane* control = ShowingControl();
-    if (selected_ && !blink_ && control)
+    if (selected_ && !blink_ && !showClick_ && control)
         control->DrawSelected(Index());
 }
 
@@ -151,9 +151,10 @@ void THotSpot::SetSelected(bool value)
         case smMultiSelect:
             break;
         }
-        if (TMorvane* showing = ShowingControl())
+        // A ShowClick hotspot shows its click look whatever its selection, as a repaint does.
+        if (TMorvane* showing = ShowingControl(); showing && !showClick_)
             showing->DrawSelected(Index());
-    } else if (TMorvane* showing = ShowingControl()) {
+    } else if (TMorvane* showing = ShowingControl(); showing && !showClick_) {
         showing->RestoreArea(Index());
     }
 }

@@ -41,6 +41,14 @@ TValueKind TReader::ReadKindAt(std::size_t& offset)
     return in_.ReadKind();
 }
 
+TValueKind TReader::ReadNumberKindAt(std::size_t& offset)
+{
+    offset = in_.Position();
+    if (!IsValueKind(in_.PeekByte()))
+        InvalidValue(offset);
+    return in_.ReadKind();
+}
+
 void TReader::ReadListBegin()
 {
     std::size_t at = 0;
@@ -58,7 +66,7 @@ void TReader::ReadListEnd()
 std::int32_t TReader::ReadInteger()
 {
     std::size_t at = 0;
-    const TValueKind kind = ReadKindAt(at);
+    const TValueKind kind = ReadNumberKindAt(at);
     if (!IsIntegerKind(kind))
         InvalidValue(at);
     return in_.ReadIntegerData(kind);
@@ -67,7 +75,7 @@ std::int32_t TReader::ReadInteger()
 double TReader::ReadReal()
 {
     std::size_t at = 0;
-    const TValueKind kind = ReadKindAt(at);
+    const TValueKind kind = ReadNumberKindAt(at);
     if (kind == TValueKind::Extended)
         return in_.ReadExtendedData().ToDouble();
     if (kind == TValueKind::Double)
@@ -80,7 +88,7 @@ double TReader::ReadReal()
 TExtended TReader::ReadExtended()
 {
     std::size_t at = 0;
-    const TValueKind kind = ReadKindAt(at);
+    const TValueKind kind = ReadNumberKindAt(at);
     if (kind == TValueKind::Extended)
         return in_.ReadExtendedData();
     if (kind == TValueKind::Double)

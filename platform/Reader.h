@@ -102,6 +102,8 @@ private:
 
     std::string Place(std::size_t offset) const;
     TValueKind ReadKindAt(std::size_t& offset);
+    // As ReadKindAt, for a number: a byte that is no value kind at all is a bad value too.
+    TValueKind ReadNumberKindAt(std::size_t& offset);
 
     // ReaderComponents.cpp
     void ReadForm(TComponent* given, std::unique_ptr<TComponent>& created);

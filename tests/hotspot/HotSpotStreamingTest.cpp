@@ -153,6 +153,25 @@ TEST_F(HotSpotStreaming, OutlinesOfFewPointsAndBadCounts)
             EXPECT_NE(std::string(e.what()).find("Invalid property value"), std::string::npos) << e.what();
         }
     }
+
+    // In a binary form a byte that is no value kind at all, where the count or a point's
+    // coordinate belongs, is as bad a value as a string there.
+    source.HotSpots().Clear();
+    source.HotSpots().AddHotSpot()->SetCorners(1, 2, 30, 40);
+    const QByteArray stored = WriteFormBinary(source);
+    const qsizetype list = stored.indexOf(QByteArray("PolyPoints\x01", 11));
+    ASSERT_GE(list, 0);
+    for (const qsizetype at : {list + 11, list + 11 + 2 + 2}) { // the count; the first point's x
+        QByteArray broken = stored;
+        broken[at] = char(0x30);
+        try {
+            TMorvane fresh;
+            ReadForm(broken, fresh);
+            ADD_FAILURE() << "byte " << at;
+        } catch (const EReadError& e) {
+            EXPECT_NE(std::string(e.what()).find("Invalid property value"), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST_F(HotSpotStreaming, ReadingHotspotsReplacesTheListAndForgetsHoverAndPress)

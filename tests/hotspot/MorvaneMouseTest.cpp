@@ -330,6 +330,20 @@ TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
     EXPECT_TRUE(Shows(43, 8, clGray));
 }
 
+TEST_F(MorvaneFixture, SelectingADownHotspotKeepsItsClickLook)
+{
+    Spot(0)->SetDown(true);
+    Flush();
+    Click(10, 10);
+    ASSERT_TRUE(Spot(0)->Selected());
+    EXPECT_TRUE(Shows(10, 10, clGray));
+    Spot(0)->SetSelectedColor(clLime);
+    EXPECT_TRUE(Shows(10, 10, clGray));
+    Spot(0)->SetDown(false); // now the selection shows
+    Flush();
+    EXPECT_TRUE(Shows(10, 10, clLime));
+}
+
 // The press of a double click toggles nothing, so its release must take the click look
 // away itself: over a selected hotspot the selected look returns, else the picture.
 TEST_F(MorvaneFixture, ADoubleClicksReleaseLeavesWhatARepaintWouldShow)

@@ -105,7 +105,7 @@ void THotSpot::SetSelectedColor(TColor value)
     if (blink_)
         RebuildBlinkBitmap();
     TMorvane* control = ShowingControl();
-    if (selected_ && !blink_ && !ShowsClickLook() && control)
+    if (selected_ && !blink_ && control)
         control->DrawSelected(Index());
 }
 
@@ -151,11 +151,9 @@ void THotSpot::SetSelected(bool value)
         case smMultiSelect:
             break;
         }
-        // A Down or ShowClick hotspot shows its click look whatever its selection, as a
-        // repaint does.
-        if (TMorvane* showing = ShowingControl(); showing && !ShowsClickLook())
+        if (TMorvane* showing = ShowingControl())
             showing->DrawSelected(Index());
-    } else if (TMorvane* showing = ShowingControl(); showing && !showClick_) {
+    } else if (TMorvane* showing = ShowingControl()) {
         showing->RestoreArea(Index());
     }
 }

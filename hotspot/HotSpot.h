@@ -66,8 +66,6 @@ public:
     bool Down() const { return down_; }
     void SetDown(bool value);
     bool ShowClick() const { return showClick_; }
-    // Down or ShowClick: the click look is shown for good, over any selection.
-    bool ShowsClickLook() const { return down_ || showClick_; }
     void SetShowClick(bool value);
     TColor HoverColor() const { return hoverColor_; }
     void SetHoverColor(TColor value) { hoverColor_ = value; }

@@ -219,7 +219,7 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
     THotSpot* pressed = hotSpots_->Item(c);
     if (!pressed->ShowClick() && !pressed->Selected())
         RestoreArea(c);
-    else if (pressed->Selected() && !pressed->ShowsClickLook())
+    else if (pressed->Selected() && !pressed->ShowClick() && !pressed->Down())
         DrawSelected(c); // a double click's press toggles nothing: its click look lay on top
     click = how == TRelease::FromKey || (how == TRelease::AtPoint && pressed->ContainsPoint(at.x, at.y) != 0);
     const unsigned paintsBefore = paints_;

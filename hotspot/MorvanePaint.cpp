@@ -183,7 +183,7 @@ void TMorvane::PaintOverlays(TCanvas& canvas)
         DrawClick(clickIndex_, &canvas);
     for (int i = 0; i < hotSpots_->Count(); ++i) {
         const THotSpot* hotspot = hotSpots_->Item(i);
-        if (hotspot->ShowsClickLook())
+        if (hotspot->Down() || hotspot->ShowClick())
             DrawClick(i, &canvas);
         else if (hotspot->Selected())
             DrawSelected(i, &canvas);

@@ -314,11 +314,14 @@ TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
     EXPECT_TRUE(Shows(43, 8, clGray));
     Move(43, 8);
     EXPECT_TRUE(Shows(43, 8, clGray));
+    Move(2, 38);
+    EXPECT_TRUE(Shows(43, 8, clGray)) << "leaving it keeps the click look";
     Spot(1)->SetSelectedColor(clGray);
-    Press(43, 8);
-    Release(43, 8);
+    Click(43, 8); // selects it
     Move(2, 38);
     EXPECT_TRUE(Shows(43, 8, clGray));
+    Click(43, 8); // deselects it: erased, and its release draws no hover look
+    EXPECT_TRUE(ShowsPicture(43, 8));
 }
 
 // The press of a double click toggles nothing, so its release must take the click look

@@ -337,7 +337,10 @@ int WaitMap(int argc, char** argv)
     return kDone;
 }
 
-int WaitUnmap(int argc, char** argv)
+// Waits under the command's timeout until `holds` is true of WIN. Events selected with
+// `mask` wake the wait early; the state itself is asked each time, so nothing missed
+// between the question and the selection can leave the wait hanging.
+int WaitForWindowState(int argc, char** argv, long mask, bool (*holds)(Display*, Window), const char* failure)
 {
     if (argc != 4)
         Usage();
@@ -345,27 +348,27 @@ int WaitUnmap(int argc, char** argv)
     const auto start = Clock::now();
     const auto deadline = start + std::chrono::milliseconds(Number(argv[3]));
     Display* display = Open();
-    g_lastError = 0;
-    XSelectInput(display, window, StructureNotifyMask);
+    XSelectInput(display, window, mask);
     XSync(display, False);
-    // Selecting on a window that is gone already fails with BadWindow: it is gone.
-    bool gone = g_lastError != 0 || !Viewable(display, window);
-    while (!gone && WaitForInput(display, deadline)) {
-        while (!gone && XPending(display) > 0) {
+    bool done = holds(display, window);
+    while (!done && WaitForInput(display, deadline, std::chrono::milliseconds(50))) {
+        while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            gone = (event.type == UnmapNotify && event.xunmap.window == window) ||
-                   (event.type == DestroyNotify && event.xdestroywindow.window == window);
         }
+        done = holds(display, window);
     }
     XCloseDisplay(display);
-    if (!gone) {
-        std::fprintf(stderr, "xprobe: window 0x%lx still mapped\n", window);
+    if (!done) {
+        std::fprintf(stderr, "xprobe: window 0x%lx %s\n", window, failure);
         return kTimedOut;
     }
     std::printf("%.1f\n", MillisecondsSince(start));
     return kDone;
 }
+
+// A window that is gone already, unmapped or destroyed, is not viewable.
+bool Gone(Display* display, Window window) { return !Viewable(display, window); }
 
 // Whether the X input focus is `window` or one of its descendants.
 bool HoldsFocus(Display* display, Window window)
@@ -391,34 +394,15 @@ bool HoldsFocus(Display* display, Window window)
     return false;
 }
 
+int WaitUnmap(int argc, char** argv)
+{
+    return WaitForWindowState(argc, argv, StructureNotifyMask, Gone, "still mapped");
+}
+
+// FocusIn arrives on the window when it or a child gets the focus.
 int WaitFocus(int argc, char** argv)
 {
-    if (argc != 4)
-        Usage();
-    const Window window = WindowId(argv[2]);
-    const auto start = Clock::now();
-    const auto deadline = start + std::chrono::milliseconds(Number(argv[3]));
-    Display* display = Open();
-    g_lastError = 0;
-    // FocusIn arrives on the window when it or a child gets the focus; it only wakes
-    // the wait, the focus itself is asked for each time.
-    XSelectInput(display, window, FocusChangeMask);
-    XSync(display, False);
-    bool focused = g_lastError == 0 && HoldsFocus(display, window);
-    while (!focused && g_lastError == 0 && WaitForInput(display, deadline, std::chrono::milliseconds(50))) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-        }
-        focused = HoldsFocus(display, window);
-    }
-    XCloseDisplay(display);
-    if (!focused) {
-        std::fprintf(stderr, "xprobe: window 0x%lx never got the keyboard focus\n", window);
-        return kTimedOut;
-    }
-    std::printf("%.1f\n", MillisecondsSince(start));
-    return kDone;
+    return WaitForWindowState(argc, argv, FocusChangeMask, HoldsFocus, "never got the keyboard focus");
 }
 
 int Geometry(int argc, char** argv)

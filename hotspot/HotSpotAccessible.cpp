@@ -27,15 +27,20 @@ QAccessibleInterface* THotSpotAccessible::parent() const
     return control_ != nullptr ? QAccessible::queryAccessibleInterface(control_.data()) : nullptr;
 }
 
+QString SpokenName(const THotSpot& hotspot)
+{
+    // A hotspot with no name is called by its hint rather than left unnamed.
+    return QString::fromStdString(hotspot.Name().empty() ? hotspot.Hint() : hotspot.Name());
+}
+
 QString THotSpotAccessible::text(QAccessible::Text t) const
 {
     const THotSpot* hotspot = HotSpot();
     if (hotspot == nullptr)
         return {};
-    // A hotspot with no name is called by its hint rather than left unnamed.
     const bool named = !hotspot->Name().empty();
     switch (t) {
-    case QAccessible::Name: return QString::fromStdString(named ? hotspot->Name() : hotspot->Hint());
+    case QAccessible::Name: return SpokenName(*hotspot);
     case QAccessible::Description: return named ? QString::fromStdString(hotspot->Hint()) : QString();
     default: return {};
     }
@@ -72,6 +77,7 @@ QAccessible::State THotSpotAccessible::state() const
     state.selectable = true;
     state.selected = hotspot->Selected();
     state.invisible = !control_->isVisible();
+    state.disabled = !control_->isEnabled();
     state.offscreen = rect().isEmpty();
     return state;
 }
@@ -88,7 +94,8 @@ QStringList THotSpotAccessible::actionNames() const
 
 void THotSpotAccessible::doAction(const QString& actionName)
 {
-    if (actionName == pressAction() && isValid())
+    // As with the pointer and the keys, a disabled control takes no click.
+    if (actionName == pressAction() && isValid() && control_->isEnabled())
         control_->ClickHotSpot(index_);
 }
 

@@ -10,6 +10,9 @@ namespace vandora {
 class TMorvane;
 class THotSpot;
 
+// What assistive technology calls a hotspot: its Name, or its Hint when it has no name.
+QString SpokenName(const THotSpot& hotspot);
+
 class THotSpotAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     // Stands for the control's hotspot at `index`, and goes on standing for that hotspot

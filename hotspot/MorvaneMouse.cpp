@@ -1,6 +1,8 @@
 // Pointer interaction: hover tracking, presses, releases, double clicks and hints.
 #include "hotspot/Morvane.h"
 
+#include "hotspot/HotSpotAccessible.h"
+
 #include "platform/KeyState.h"
 #include "platform/OnThrow.h"
 
@@ -87,8 +89,7 @@ void TMorvane::SetHoverIndex(int value)
 
 void TMorvane::DescribeHover()
 {
-    const QString name = ValidIndex(hoverIndex_) ? QString::fromStdString(hotSpots_->Item(hoverIndex_)->Name())
-                                                 : QString();
+    const QString name = ValidIndex(hoverIndex_) ? SpokenName(*hotSpots_->Item(hoverIndex_)) : QString();
     if (name != accessibleDescription())
         setAccessibleDescription(name);
 }

@@ -88,6 +88,12 @@ TEST_F(MorvaneAccessible, PressingAHotspotClicksItAsTheKeysDo)
     EXPECT_EQ(control.HoverIndex(), 1);
     tri->actionInterface()->doAction(QAccessibleActionInterface::toggleAction()); // not one of ours
     EXPECT_EQ(events.size(), 2u);
+    // Nor does a disabled control take one, as it takes no pointer or key.
+    control.setEnabled(false);
+    EXPECT_TRUE(tri->state().disabled);
+    PressAction(tri);
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_TRUE(Spot(1)->Selected());
 }
 
 TEST_F(MorvaneAccessible, AnInterfaceOutlivingItsHotspotOrControlStandsForNothing)
@@ -172,6 +178,11 @@ TEST_F(MorvaneAccessible, TheDescriptionNamesOnlyAHotspotStillHovered)
 
     Move(8, 30);
     EXPECT_EQ(control.accessibleDescription(), "ell");
+    Move(2, 2);
+    Spot(0)->SetName(""); // called by its hint, as its own interface is
+    Spot(0)->SetHint("The ellipse");
+    Move(8, 30);
+    EXPECT_EQ(control.accessibleDescription(), "The ellipse");
     control.HotSpots().Clear();
     EXPECT_TRUE(control.accessibleDescription().isEmpty());
 }

@@ -22,9 +22,7 @@ int TMorvane::HotSpotAt(int x, int y)
 
 int TMorvane::HotSpotUnderPointer()
 {
-    TPoint p;
-    GetCursorPos(p);
-    ScreenToClient(this, p);
+    const TPoint p = PointerPos();
     return Outside(p.x, p.y) ? -1 : HotSpotAt(p.x, p.y);
 }
 

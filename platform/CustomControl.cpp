@@ -1,5 +1,6 @@
 #include "platform/CustomControl.h"
 
+#include "platform/KeyState.h"
 #include "platform/WidgetBounds.h"
 
 #include <QMouseEvent>
@@ -211,8 +212,27 @@ void TCustomControl::DblClick()
     OnDblClick(this);
 }
 
+void TCustomControl::NotePointer(const QPointF& global, const QPointF& client)
+{
+    pointerNoted_ = true;
+    pointerGlobal_ = global;
+    pointer_ = TPoint{Pixel(client.x()), Pixel(client.y())};
+}
+
+TPoint TCustomControl::PointerPos() const
+{
+    TPoint p;
+    GetCursorPos(p);
+    // The window system rounds the pointer to whole logical pixels as Qt does.
+    if (pointerNoted_ && QPoint(p.x, p.y) == pointerGlobal_.toPoint())
+        return pointer_;
+    ScreenToClient(this, p);
+    return p;
+}
+
 void TCustomControl::mousePressEvent(QMouseEvent* event)
 {
+    NotePointer(event->globalPosition(), event->position());
     TMouseButton button;
     if (!ButtonOf(event->button(), button))
         return;
@@ -227,6 +247,7 @@ void TCustomControl::mousePressEvent(QMouseEvent* event)
 
 void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
 {
+    NotePointer(event->globalPosition(), event->position());
     TMouseButton button;
     if (!ButtonOf(event->button(), button))
         return;
@@ -251,6 +272,7 @@ void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
 void TCustomControl::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double click arrives as a double click, then a press.
+    NotePointer(event->globalPosition(), event->position());
     TMouseButton button;
     if (!ButtonOf(event->button(), button))
         return;
@@ -265,12 +287,14 @@ void TCustomControl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TCustomControl::mouseMoveEvent(QMouseEvent* event)
 {
+    NotePointer(event->globalPosition(), event->position());
     const QPointF p = event->position();
     MouseMove(ShiftOf(event->modifiers(), event->buttons()), Pixel(p.x()), Pixel(p.y()));
 }
 
 void TCustomControl::enterEvent(QEnterEvent* event)
 {
+    NotePointer(event->globalPosition(), event->position());
     QWidget::enterEvent(event);
     MouseEnter();
 }

@@ -131,6 +131,11 @@ protected:
     virtual void MouseLeave() {}
     // Fills in the hint text for the pointer position; the base gives the control's Hint.
     virtual void HintRequest(THintInfo& info) { info.HintStr = hint_; }
+    // Where the pointer is now, in client pixels: the window system's position, or the
+    // last pointer event's own while the pointer has not moved since. The window system
+    // gives whole logical pixels, which on a high-DPI screen can round a pointer resting
+    // on one pixel's last device pixels into the next one.
+    TPoint PointerPos() const;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -151,6 +156,7 @@ private:
     void FollowSize();
     void RunPaint();
     void SurfaceDrawn(const QRect& rect);
+    void NotePointer(const QPointF& global, const QPointF& client);
 
     mutable QImage surface_;
     mutable bool surfaceStale_ = true;
@@ -159,6 +165,9 @@ private:
     bool paintPending_ = true;
     bool opaque_ = true;
     bool leftPressedInside_ = false;
+    bool pointerNoted_ = false;
+    QPointF pointerGlobal_; // of the last pointer event, in logical screen pixels
+    TPoint pointer_;        // the same, in client pixels as the events give them
     TCursor cursor_ = crDefault;
     std::string hint_;
     bool showHint_ = false;

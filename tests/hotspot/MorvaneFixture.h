@@ -84,7 +84,7 @@ protected:
     bool Shows(int x, int y, TColor color) const { return At(x, y) == Rgb(color); }
     bool ShowsPicture(int x, int y) const { return At(x, y) == (PicturePixel(x, y) | 0xFF000000u); }
 
-    void Send(QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::NoButton,
+    void Send(QEvent::Type type, qreal x, qreal y, Qt::MouseButton button = Qt::NoButton,
               Qt::MouseButtons buttons = Qt::NoButton)
     {
         QMouseEvent event(type, QPointF(x, y), control.mapToGlobal(QPointF(x, y)), button, buttons, Qt::NoModifier);

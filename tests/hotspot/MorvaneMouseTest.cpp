@@ -324,6 +324,23 @@ TEST_F(MorvaneFixture, AShowClickHotspotKeepsItsClickLookAndShowsNoHover)
     EXPECT_TRUE(ShowsPicture(43, 8));
 }
 
+// On a high-DPI screen a pointer resting on a pixel's last device pixels is half a pixel
+// on, and the window system's whole-pixel position rounds it into the next pixel: the
+// double click must find what the pointer's own events found.
+TEST_F(MorvaneFixture, AHalfPixelPointerIsFoundWhereItsEventsFoundIt)
+{
+    const QPointF beside(4.5, 10); // on pixel 4, just left of the rectangle from x = 5
+    Send(QEvent::MouseMove, beside.x(), beside.y());
+    Send(QEvent::MouseButtonPress, beside.x(), beside.y(), Qt::LeftButton, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, beside.x(), beside.y(), Qt::LeftButton);
+    const QPoint rounded = control.mapToGlobal(beside).toPoint();
+    input.cursor = TPoint{rounded.x(), rounded.y()};
+    ASSERT_EQ(control.mapFromGlobal(rounded).x(), 5) << "the whole-pixel position is on the rectangle";
+    Send(QEvent::MouseButtonDblClick, beside.x(), beside.y(), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(events.empty()) << events.front();
+    EXPECT_EQ(control.HoverIndex(), -1);
+}
+
 // The press of a double click toggles nothing, so its release must take the click look
 // away itself: over a selected hotspot the selected look returns, else the picture.
 TEST_F(MorvaneFixture, ADoubleClicksReleaseLeavesWhatARepaintWouldShow)

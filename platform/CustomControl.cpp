@@ -217,14 +217,16 @@ void TCustomControl::NotePointer(const QPointF& global, const QPointF& client)
     pointerNoted_ = true;
     pointerGlobal_ = global;
     pointer_ = TPoint{Pixel(client.x()), Pixel(client.y())};
+    pointerOrigin_ = mapToGlobal(QPointF(0, 0));
 }
 
 TPoint TCustomControl::PointerPos() const
 {
     TPoint p;
     GetCursorPos(p);
-    // The window system rounds the pointer to whole logical pixels as Qt does.
-    if (pointerNoted_ && QPoint(p.x, p.y) == pointerGlobal_.toPoint())
+    // The window system rounds the pointer to whole logical pixels as Qt does; a control
+    // moved since (its window, a layout) has the pointer elsewhere on it.
+    if (pointerNoted_ && QPoint(p.x, p.y) == pointerGlobal_.toPoint() && mapToGlobal(QPointF(0, 0)) == pointerOrigin_)
         return pointer_;
     ScreenToClient(this, p);
     return p;

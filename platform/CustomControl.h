@@ -168,6 +168,7 @@ private:
     bool pointerNoted_ = false;
     QPointF pointerGlobal_; // of the last pointer event, in logical screen pixels
     TPoint pointer_;        // the same, in client pixels as the events give them
+    QPointF pointerOrigin_; // where the control was on the screen then
     TCursor cursor_ = crDefault;
     std::string hint_;
     bool showHint_ = false;

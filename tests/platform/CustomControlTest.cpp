@@ -1,6 +1,7 @@
 // The control base: its window surface, Invalidate/Repaint, and pointer events.
 #include "platform/CustomControl.h"
 #include "platform/Label.h"
+#include "tests/platform/TestDoubles.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -25,6 +26,7 @@ namespace {
 class TProbeControl : public TCustomControl {
 public:
     const char* ClassName() const override { return "TProbeControl"; }
+    using TCustomControl::PointerPos;
 
     TColor paintColor = clBlue;
     int paints = 0;
@@ -219,6 +221,31 @@ TEST_F(CustomControlTest, DoubleClickFromTheWindowSystem)
     QTest::mouseDClick(control.windowHandle(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(Join(control.log), "MouseDown Click MouseUp DblClick MouseDown Click MouseUp");
     EXPECT_EQ(Join(presses), "single double") << "only the second press tells it is a double click's";
+}
+
+// The window system gives the pointer in whole logical pixels; a high-DPI pointer half a
+// pixel on rounds into the next pixel, which the events themselves cut back to this one.
+TEST_F(CustomControlTest, ThePointerRestingWhereItsLastEventWasIsOnThatEventsPixel)
+{
+    test::TFakeInputState input;
+    test::ScopedService<IInputStateService> guard(SetInputStateService, &input);
+    const auto cursorAt = [&](QPointF client) {
+        const QPoint p = control.mapToGlobal(client).toPoint();
+        input.cursor = TPoint{p.x(), p.y()};
+    };
+    cursorAt(QPointF(4.5, 10));
+    EXPECT_EQ(control.PointerPos().x, 5) << "no event yet: the window system's position";
+    QMouseEvent move(QEvent::MouseMove, QPointF(4.5, 10), control.mapToGlobal(QPointF(4.5, 10)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&control, &move);
+    EXPECT_EQ(control.PointerPos().x, 4);
+    EXPECT_EQ(control.PointerPos().y, 10);
+    cursorAt(QPointF(7, 12)); // moved on with no event here
+    EXPECT_EQ(control.PointerPos().x, 7);
+    cursorAt(QPointF(4.5, 10));
+    control.move(control.pos() + QPoint(3, 0)); // the control moved under the resting pointer
+    EXPECT_EQ(control.PointerPos().x, 2) << "the window system's position, on the moved control";
+    EXPECT_EQ(control.PointerPos().y, 10);
 }
 
 TEST_F(CustomControlTest, LeftPressAndReleaseInsideClicksBeforeMouseUp)

@@ -54,13 +54,7 @@ void TApplication::Initialize()
 
 void TApplication::SetMainForm(QWidget* form)
 {
-    if (mainForm_ == form)
-        return;
-    if (mainForm_)
-        mainForm_->removeEventFilter(this);
     mainForm_ = form;
-    if (form)
-        form->installEventFilter(this);
 }
 
 int TApplication::Run()
@@ -70,30 +64,35 @@ int TApplication::Run()
     return exec(); // 0 unless someone asked for another exit code
 }
 
-bool TApplication::eventFilter(QObject* watched, QEvent* event)
-{
-    // A close request may still be refused by the window's own handler: look once it has
-    // been handled whether the main window really went away.
-    if (watched == mainForm_ && event->type() == QEvent::Close) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (!mainForm_ || !mainForm_->isVisible())
-                    quit();
-            },
-            Qt::QueuedConnection);
-    }
-    return QApplication::eventFilter(watched, event);
-}
-
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
+    const bool closingMainForm = event->type() == QEvent::Close && receiver == mainForm_ && mainForm_;
     try {
-        return QApplication::notify(receiver, event);
+        const bool result = QApplication::notify(receiver, event);
+        if (closingMainForm)
+            EndIfMainFormGone();
+        return result;
     } catch (...) {
         HandleException();
+        if (closingMainForm)
+            EndIfMainFormGone();
         return false;
     }
+}
+
+void TApplication::EndIfMainFormGone()
+{
+    // A close request may be refused, and its handler may run a nested event loop (a
+    // message box), so the question is asked once the request has been handled whole; and
+    // the window is hidden only after its close event returns, so it is asked at the next
+    // turn of the loop.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!mainForm_ || !mainForm_->isVisible())
+                exit(0);
+        },
+        Qt::QueuedConnection);
 }
 
 void TApplication::HandleException()

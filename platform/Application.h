@@ -48,8 +48,9 @@ public:
     // the main window is closed (or the last window, when there is no main window) or
     // Terminate() is called. Returns the exit code: 0.
     int Run();
-    // Asks Run() to return once the current event is handled.
-    void Terminate() { quit(); }
+    // Makes Run() return once the current event is handled, whatever windows are open (a
+    // quit() could be refused by a window that will not close).
+    void Terminate() { exit(0); }
 
     // Delivers every event; catches what escapes the handler (see above) and returns false
     // for that event then.
@@ -66,10 +67,9 @@ public:
     // "Vandora", "my.quiz.exe" -> "My".
     static std::string TitleFromFileName(const std::string& path);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    void EndIfMainFormGone();
+
     std::string title_;
     bool mainFormOnTaskbar_ = false;
     QPointer<QWidget> mainForm_;

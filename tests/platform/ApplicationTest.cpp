@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <utility>
 
@@ -49,6 +50,17 @@ protected:
 };
 
 // A window that refuses the first close request.
+// Runs the event loop inside its close handler, as a message box opened there does.
+class TAskingWindow : public QWidget {
+protected:
+    void closeEvent(QCloseEvent* e) override
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        e->accept();
+    }
+};
+
 class TStubbornWindow : public QWidget {
 public:
     int closeRequests = 0;
@@ -246,4 +258,47 @@ TEST(ApplicationTest, ARefusedCloseKeepsTheLoopRunning)
     EXPECT_EQ(mainForm.closeRequests, 2);
     EXPECT_EQ(ticks, 5);
     EXPECT_LE(ticksAfterClose, 1);
+}
+
+// Runs the loop until `act` has been done at the third tick, and counts the ticks after it;
+// a safety net past 1000 of them keeps a loop that does not end from hanging the suite.
+static int TicksAfter(TApplication& app, const std::function<void()>& act)
+{
+    TTimer timer;
+    timer.SetInterval(1);
+    int ticks = 0;
+    int after = 0;
+    timer.OnTimer = TNotifyEvent([&](TObject*) {
+        if (ticks == 3) {
+            if (++after > 1000)
+                QCoreApplication::exit(0);
+            return;
+        }
+        if (++ticks == 3)
+            act();
+    });
+    EXPECT_EQ(app.Run(), 0);
+    timer.SetEnabled(false);
+    return after;
+}
+
+TEST(ApplicationTest, TheMainWindowClosedEndsTheLoopWhateverItsCloseHandlerRan)
+{
+    TApplication& app = *Application();
+    TAskingWindow mainForm;
+    QWidget other; // keeps Qt's own last-window rule from ending the loop
+    other.show();
+    app.SetMainForm(&mainForm);
+    EXPECT_LE(TicksAfter(app, [&] { mainForm.close(); }), 1);
+    app.SetMainForm(nullptr);
+}
+
+TEST(ApplicationTest, TerminateEndsTheLoopThoughAWindowRefusesToClose)
+{
+    TApplication& app = *Application();
+    TStubbornWindow mainForm;
+    app.SetMainForm(&mainForm);
+    EXPECT_LE(TicksAfter(app, [&] { app.Terminate(); }), 1);
+    app.SetMainForm(nullptr);
+    EXPECT_EQ(mainForm.closeRequests, 0) << "ending the loop asks no window to close";
 }

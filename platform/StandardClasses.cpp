@@ -69,6 +69,7 @@ void RegisterLabel()
         .Integer("Width", &TLabel::Width, &TLabel::SetWidth)
         .Integer("Height", &TLabel::Height, &TLabel::SetHeight)
         .Cursor("Cursor", &TLabel::Cursor, &TLabel::SetCursor, Default(crDefault))
+        .Boolean("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, Default(true))
         .String("Caption", &TLabel::Caption, &TLabel::SetCaption)
         // A label on its form's font writes none of its own: read back, a font would
         // turn ParentFont off and the label would stop following the form.

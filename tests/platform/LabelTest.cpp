@@ -84,6 +84,13 @@ TEST(LabelTest, ALabelOnItsFormsFontIsSavedWithoutAFontAndStillFollowsTheFormWhe
     own->SetName("Label2");
     own->Font().SetHeight(-21);
     form.InsertComponent(own);
+    auto* fixed = new TLabel(&form); // a size of its own, kept when read back
+    fixed->SetName("Label3");
+    fixed->Loaded();
+    fixed->SetAutoSize(false);
+    fixed->resize(40, 30);
+    fixed->SetCaption("A caption far wider than forty pixels");
+    form.InsertComponent(fixed);
 
     const std::string text = WriteFormText(form);
     const auto label2 = text.find("object Label2");
@@ -97,6 +104,10 @@ TEST(LabelTest, ALabelOnItsFormsFontIsSavedWithoutAFontAndStillFollowsTheFormWhe
     auto& again = dynamic_cast<TForm&>(*read);
     EXPECT_TRUE(dynamic_cast<TLabel&>(*again.FindComponent("Label1")).ParentFont());
     EXPECT_FALSE(dynamic_cast<TLabel&>(*again.FindComponent("Label2")).ParentFont());
+    const auto& fixedAgain = dynamic_cast<TLabel&>(*again.FindComponent("Label3"));
+    EXPECT_FALSE(fixedAgain.AutoSize());
+    EXPECT_EQ(fixedAgain.size(), QSize(40, 30));
+    EXPECT_TRUE(dynamic_cast<TLabel&>(*again.FindComponent("Label1")).AutoSize());
     EXPECT_EQ(WriteFormText(again), text);
     again.Font().SetHeight(-30);
     EXPECT_EQ(dynamic_cast<TLabel&>(*again.FindComponent("Label1")).font().pixelSize(), 30);

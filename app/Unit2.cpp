@@ -95,12 +95,18 @@ TForm2::TForm2(const QByteArray& form, QWidget* parent) : TForm(parent)
     Morvane1->setFocusPolicy(Qt::TabFocus);
     Morvane1->setAccessibleName(QStringLiteral("Map of Europe"));
     DoCreate();
+    if (!game_)
+        throw EReadError("The quiz window's description does not start the game: its OnCreate is not FormCreate");
 }
 
 TForm2::~TForm2() = default;
 
 void TForm2::FormCreate(TObject*)
 {
+    // The start-up step, once: bound to another event as well, it would free a game that
+    // may be in the middle of an answer.
+    if (game_)
+        return;
     TQuizOutputs outputs;
     outputs.ShowQuestion = [this](const std::string& text) { ShowQuestion(text); };
     outputs.ShowScore = [this](const std::string& text) { ShowScore(text); };
@@ -109,19 +115,23 @@ void TForm2::FormCreate(TObject*)
     game_->StartUp();
 }
 
+// The handlers may be bound to any event of the description, also one raised while the
+// window is read, before the game exists.
 void TForm2::FormClose(TObject*, TCloseAction&)
 {
-    game_->ShutDown();
+    if (game_)
+        game_->ShutDown();
 }
 
 void TForm2::Button2Click(TObject*)
 {
-    game_->NewQuiz();
+    if (game_)
+        game_->NewQuiz();
 }
 
 void TForm2::Morvane1HotSpotClick(TObject*, THotSpot* hotSpot)
 {
-    if (hotSpot)
+    if (hotSpot && game_)
         game_->Answer(*hotSpot);
 }
 

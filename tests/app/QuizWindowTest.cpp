@@ -4,6 +4,8 @@
 #include "hotspot/Morvane.h"
 #include "platform/Button.h"
 #include "platform/Label.h"
+#include "platform/Exceptions.h"
+#include "platform/StreamForm.h"
 #include "platform/TestDoubles.h"
 #include "quiz/QuizGame.h"
 
@@ -268,5 +270,25 @@ TEST_F(QuizWindow, TheArrowKeysReachEveryCountryFromAnyOther)
         for (int i = 0; i < count; ++i)
             EXPECT_TRUE(reached[std::size_t(i)]) << Map().HotSpots().Item(i)->Name() << " from "
                                                  << Map().HotSpots().Item(start)->Name();
+    }
+}
+
+// The window's description names the handlers; one that does not start the game with
+// FormCreate is refused when read, not left to fail at the first click.
+TEST(QuizWindowDescription, OneThatDoesNotStartTheGameIsRefused)
+{
+    const std::string text = FormToText(EmbeddedForm2());
+    const std::string binding = "OnCreate = FormCreate";
+    const auto at = text.find(binding);
+    ASSERT_NE(at, std::string::npos);
+    for (const std::string& replacement : {std::string(), std::string("OnCreate = Button2Click")}) {
+        std::string changed = text;
+        changed.replace(at, binding.size(), replacement);
+        try {
+            TForm2 form(QByteArray::fromStdString(changed));
+            ADD_FAILURE() << "accepted with '" << replacement << "'";
+        } catch (const EReadError& e) {
+            EXPECT_NE(std::string(e.what()).find("OnCreate is not FormCreate"), std::string::npos) << e.what();
+        }
     }
 }

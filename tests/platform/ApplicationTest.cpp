@@ -189,6 +189,46 @@ TEST(ApplicationTest, HandleExceptionShowsTheCurrentException)
     EXPECT_EQ(boxes.boxes[0].caption, ApplicationTitle());
 }
 
+namespace {
+
+// How far Run() went: the ticks of a 1 ms timer handed to `act` (1 to `last`), and those
+// that came after the last (the loop ends at its next turn, so at most one that fell due
+// meanwhile). A safety net past 1000 of those keeps a loop that does not end from hanging
+// the suite.
+struct TRunTicks {
+    int ticks = 0;
+    int after = 0;
+};
+
+TRunTicks RunFor(TApplication& app, int last, const std::function<void(int tick)>& act)
+{
+    TTimer timer;
+    timer.SetInterval(1);
+    TRunTicks run;
+    timer.OnTimer = TNotifyEvent([&](TObject*) {
+        if (run.ticks == last) {
+            if (++run.after > 1000)
+                QCoreApplication::exit(0);
+            return;
+        }
+        act(++run.ticks);
+    });
+    EXPECT_EQ(app.Run(), 0);
+    timer.SetEnabled(false);
+    return run;
+}
+
+// An act for RunFor that does `what` at tick `at` only.
+std::function<void(int)> AtTick(int at, std::function<void()> what)
+{
+    return [at, what = std::move(what)](int tick) {
+        if (tick == at)
+            what();
+    };
+}
+
+} // namespace
+
 TEST(ApplicationTest, RunGoesOnAfterAnErrorAndEndsWhenTheMainWindowCloses)
 {
     TRecordingMessageBox boxes;
@@ -200,34 +240,19 @@ TEST(ApplicationTest, RunGoesOnAfterAnErrorAndEndsWhenTheMainWindowCloses)
     other.resize(50, 50);
     other.show();
     app.SetMainForm(&mainForm);
-
-    TTimer timer;
-    timer.SetInterval(1);
-    int ticks = 0;
-    // The loop ends at its next turn after the close; a tick that fell due meanwhile may
-    // still come in that turn, but no later one.
-    int ticksAfterClose = 0;
-    timer.OnTimer = TNotifyEvent([&](TObject*) {
-        if (ticks == 4) {
-            if (++ticksAfterClose > 1000)
-                app.Terminate(); // safety net: never hang the suite
-            return;
-        }
-        ++ticks;
-        if (ticks == 1) {
+    const TRunTicks run = RunFor(app, 4, [&](int tick) {
+        if (tick == 1) {
             EXPECT_TRUE(mainForm.isVisible()); // Run showed it
         }
-        if (ticks == 2)
+        if (tick == 2)
             throw EListError(ListIndexErrorText(2));
-        if (ticks == 4)
+        if (tick == 4)
             mainForm.close();
     });
-    EXPECT_EQ(app.Run(), 0);
     app.SetMainForm(nullptr);
-    timer.SetEnabled(false);
 
-    EXPECT_EQ(ticks, 4);
-    EXPECT_LE(ticksAfterClose, 1);
+    EXPECT_EQ(run.ticks, 4);
+    EXPECT_LE(run.after, 1);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "List index out of bounds (2)");
     EXPECT_TRUE(boxes.boxes[0].error);
@@ -238,48 +263,14 @@ TEST(ApplicationTest, ARefusedCloseKeepsTheLoopRunning)
     TApplication& app = *Application();
     TStubbornWindow mainForm;
     app.SetMainForm(&mainForm);
-    TTimer timer;
-    timer.SetInterval(1);
-    int ticks = 0;
-    int ticksAfterClose = 0; // as above: at most the one already due
-    timer.OnTimer = TNotifyEvent([&](TObject*) {
-        if (ticks == 5) {
-            if (++ticksAfterClose > 1000)
-                app.Terminate();
-            return;
-        }
-        ++ticks;
-        if (ticks == 2 || ticks == 5)
+    const TRunTicks run = RunFor(app, 5, [&](int tick) {
+        if (tick == 2 || tick == 5)
             mainForm.close();
     });
-    EXPECT_EQ(app.Run(), 0);
     app.SetMainForm(nullptr);
-    timer.SetEnabled(false);
     EXPECT_EQ(mainForm.closeRequests, 2);
-    EXPECT_EQ(ticks, 5);
-    EXPECT_LE(ticksAfterClose, 1);
-}
-
-// Runs the loop until `act` has been done at the third tick, and counts the ticks after it;
-// a safety net past 1000 of them keeps a loop that does not end from hanging the suite.
-static int TicksAfter(TApplication& app, const std::function<void()>& act)
-{
-    TTimer timer;
-    timer.SetInterval(1);
-    int ticks = 0;
-    int after = 0;
-    timer.OnTimer = TNotifyEvent([&](TObject*) {
-        if (ticks == 3) {
-            if (++after > 1000)
-                QCoreApplication::exit(0);
-            return;
-        }
-        if (++ticks == 3)
-            act();
-    });
-    EXPECT_EQ(app.Run(), 0);
-    timer.SetEnabled(false);
-    return after;
+    EXPECT_EQ(run.ticks, 5);
+    EXPECT_LE(run.after, 1);
 }
 
 TEST(ApplicationTest, TheMainWindowClosedEndsTheLoopWhateverItsCloseHandlerRan)
@@ -289,7 +280,7 @@ TEST(ApplicationTest, TheMainWindowClosedEndsTheLoopWhateverItsCloseHandlerRan)
     QWidget other; // keeps Qt's own last-window rule from ending the loop
     other.show();
     app.SetMainForm(&mainForm);
-    EXPECT_LE(TicksAfter(app, [&] { mainForm.close(); }), 1);
+    EXPECT_LE(RunFor(app, 3, AtTick(3, [&] { mainForm.close(); })).after, 1);
     app.SetMainForm(nullptr);
 }
 
@@ -298,7 +289,7 @@ TEST(ApplicationTest, TerminateEndsTheLoopThoughAWindowRefusesToClose)
     TApplication& app = *Application();
     TStubbornWindow mainForm;
     app.SetMainForm(&mainForm);
-    EXPECT_LE(TicksAfter(app, [&] { app.Terminate(); }), 1);
+    EXPECT_LE(RunFor(app, 3, AtTick(3, [&] { app.Terminate(); })).after, 1);
     app.SetMainForm(nullptr);
     EXPECT_EQ(mainForm.closeRequests, 0) << "ending the loop asks no window to close";
 }

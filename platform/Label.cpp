@@ -1,5 +1,6 @@
 #include "platform/Label.h"
 
+#include "platform/Form.h"
 #include "platform/LineBox.h"
 
 #include <QMouseEvent>
@@ -14,9 +15,24 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent)
     setIndent(0);
     setMargin(0);
     font_.SetOnChange([this] {
+        if (takingParentFont_)
+            return;
         parentFont_ = false;
         ApplyFont();
     });
+    TakeParentFont();
+}
+
+void TLabel::TakeParentFont()
+{
+    // On its form's font the label's own Font holds the same values, so that changing one
+    // of them (bold, say) keeps the others.
+    const auto* form = dynamic_cast<const TForm*>(parentWidget());
+    if (!parentFont_ || form == nullptr)
+        return;
+    takingParentFont_ = true;
+    font_.Assign(form->Font());
+    takingParentFont_ = false;
 }
 
 TLabel::~TLabel()
@@ -39,6 +55,7 @@ void TLabel::SetAutoSize(bool value)
 void TLabel::SetParentFont(bool value)
 {
     parentFont_ = value;
+    TakeParentFont();
     ApplyFont();
 }
 
@@ -101,8 +118,12 @@ void TLabel::FitToText()
 void TLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::ParentChange)
+        TakeParentFont();
+    if (event->type() == QEvent::FontChange) {
+        TakeParentFont();
         FitToText();
+    }
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event)

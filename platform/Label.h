@@ -44,9 +44,11 @@ protected:
 private:
     void ApplyFont();
     void FitToText();
+    void TakeParentFont();
 
     TFont font_;
     bool parentFont_ = true;
+    bool takingParentFont_ = false;
     bool autoSize_ = true;
     bool pressed_ = false;
     TCursor cursor_ = crDefault;

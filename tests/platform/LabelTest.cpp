@@ -33,6 +33,15 @@ TEST(LabelTest, ALabelOnItsFormsFontFollowsLaterChangesOfItAndRefits)
     EXPECT_EQ(label->height(), DesignedLineBox(label->font()).Height());
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::blue));
 
+    // Its Font holds the form's: making it bold keeps the form's face and size.
+    EXPECT_EQ(label->Font().Height(), -21);
+    EXPECT_EQ(label->Font().Name(), form.Font().Name());
+    label->Font().SetStyle(fsBold);
+    EXPECT_FALSE(label->ParentFont());
+    EXPECT_EQ(label->font().pixelSize(), 21);
+    EXPECT_TRUE(label->font().bold());
+    label->SetParentFont(true);
+
     // A font of its own ends the link; the form's next change leaves it alone.
     label->Font().SetHeight(-11);
     form.Font().SetHeight(-30);

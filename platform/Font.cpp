@@ -34,6 +34,12 @@ void TFont::SetStyle(TFontStyles value)
     Changed();
 }
 
+void TFont::SetCharset(int value)
+{
+    charset_ = value;
+    Changed();
+}
+
 void TFont::Assign(const TFont& other)
 {
     name_ = other.name_;

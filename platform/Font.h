@@ -27,7 +27,7 @@ public:
     TFontStyles Style() const { return style_; }
     void SetStyle(TFontStyles value);
     int Charset() const { return charset_; }
-    void SetCharset(int value) { charset_ = value; }
+    void SetCharset(int value);
 
     void Assign(const TFont& other);
     // The Qt font: the family (with the metric-compatible substitute the application

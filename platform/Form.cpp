@@ -1,6 +1,7 @@
 #include "platform/Form.h"
 
 #include "platform/Button.h"
+#include "platform/Label.h"
 #include "platform/WidgetBounds.h"
 
 #include <QCloseEvent>
@@ -52,6 +53,9 @@ void TForm::ApplyFont()
     QPalette p = palette();
     p.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
     setPalette(p);
+    // Qt passes a changed face or size on to the labels, but not a colour or charset alone.
+    for (TLabel* label : findChildren<TLabel*>(Qt::FindDirectChildrenOnly))
+        label->ParentFontChanged();
 }
 
 void TForm::showEvent(QShowEvent* event)

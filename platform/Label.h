@@ -34,6 +34,8 @@ public:
 
     // Fits the label to its text once, after the form holding it has been read.
     void Loaded() override;
+    // Told by its form when the form's font changed: a label on it takes the new values.
+    void ParentFontChanged() { TakeParentFont(); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

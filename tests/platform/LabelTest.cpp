@@ -36,10 +36,13 @@ TEST(LabelTest, ALabelOnItsFormsFontFollowsLaterChangesOfItAndRefits)
     // Its Font holds the form's: making it bold keeps the form's face and size.
     EXPECT_EQ(label->Font().Height(), -21);
     EXPECT_EQ(label->Font().Name(), form.Font().Name());
+    form.Font().SetCharset(0);
     label->Font().SetStyle(fsBold);
     EXPECT_FALSE(label->ParentFont());
     EXPECT_EQ(label->font().pixelSize(), 21);
     EXPECT_TRUE(label->font().bold());
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::blue)) << "and its colour";
+    EXPECT_EQ(label->Font().Charset(), 0);
     label->SetParentFont(true);
 
     // A font of its own ends the link; the form's next change leaves it alone.

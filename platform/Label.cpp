@@ -120,10 +120,8 @@ void TLabel::changeEvent(QEvent* event)
     QLabel::changeEvent(event);
     if (event->type() == QEvent::ParentChange)
         TakeParentFont();
-    if (event->type() == QEvent::FontChange) {
-        TakeParentFont();
-        FitToText();
-    }
+    if (event->type() == QEvent::FontChange)
+        FitToText(); // the form itself passes its font's values on (ParentFontChanged)
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event)

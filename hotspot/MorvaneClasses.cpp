@@ -22,6 +22,8 @@ void RegisterHotSpot()
         .Integer("Height", &THotSpot::Height, &THotSpot::SetHeight)
         .Picture("HoverImage", &THotSpot::HoverImage, &THotSpot::SetHoverImage)
         .Picture("ClickImage", &THotSpot::ClickImage, &THotSpot::SetClickImage)
+        // Written inside PolyPoints, but a form may still set it on its own.
+        .Integer("Angle", &THotSpot::Angle, &THotSpot::SetAngle, NeverStored{})
         .Boolean("Clipped", &THotSpot::Clipped, &THotSpot::SetClipped)
         .Boolean("Down", &THotSpot::Down, &THotSpot::SetDown)
         .Boolean("ShowClick", &THotSpot::ShowClick, &THotSpot::SetShowClick, Default(false))

@@ -13,7 +13,8 @@
 // A getter is a member function, a data member or a callable taking T&; its result type
 // is the property's value type. A setter is a member function, a callable taking (T&,
 // value), a data member (a plain field: the value is stored) or nullptr (read-only:
-// never written, an error to read). Default(v) declares the value that is not written.
+// never written, an error to read). Default(v) declares the value that is not written;
+// NeverStored{} (integers) a property read but never written by itself.
 // Put the declaration in the class's own .cpp, so that it is linked whenever the class is.
 #include "platform/ClassInfo.h"
 #include "platform/ClassRegistry.h"
@@ -40,6 +41,10 @@ struct Default {
     constexpr Default(V v) : value(static_cast<std::int64_t>(v)) {}
     std::int64_t value;
 };
+
+// Marks a published property that is never written by itself: its value travels inside
+// another property. Reading it still calls its setter.
+struct NeverStored {};
 
 using TIdentList = std::vector<std::string>;
 
@@ -150,6 +155,13 @@ public:
     TClassBuilder& Integer(std::string name, G get, S set = nullptr, std::optional<Default> def = std::nullopt)
     {
         return Ordinal(TPropertyKind::Integer, std::move(name), get, set, def, {});
+    }
+    template <class G, class S>
+    TClassBuilder& Integer(std::string name, G get, S set, NeverStored)
+    {
+        TPropertyInfo p = OrdinalInfo(TPropertyKind::Integer, std::move(name), get, set, std::nullopt, {});
+        p.IsStored = [](TObject&) { return false; };
+        return Add(std::move(p));
     }
     template <class G, class S = std::nullptr_t>
     TClassBuilder& Boolean(std::string name, G get, S set = nullptr, std::optional<Default> def = std::nullopt)
@@ -313,6 +325,13 @@ private:
     TClassBuilder& Ordinal(TPropertyKind kind, std::string name, G get, S set, std::optional<Default> def,
                            TIdentList idents)
     {
+        return Add(OrdinalInfo(kind, std::move(name), get, set, def, std::move(idents)));
+    }
+
+    template <class G, class S>
+    static TPropertyInfo OrdinalInfo(TPropertyKind kind, std::string name, G get, S set,
+                                     std::optional<Default> def, TIdentList idents)
+    {
         using V = streaming_detail::ValueOf<T, G>;
         TPropertyInfo p = Named(std::move(name), kind);
         p.Idents = std::move(idents);
@@ -323,7 +342,7 @@ private:
             p.SetOrdinal = [set](TObject& o, std::int64_t v) {
                 streaming_detail::Set<T>(set, o, streaming_detail::FromOrdinal<V>(v));
             };
-        return Add(std::move(p));
+        return p;
     }
 
     std::unique_ptr<TClassInfo> info_;

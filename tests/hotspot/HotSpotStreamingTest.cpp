@@ -118,6 +118,26 @@ TEST_F(HotSpotStreaming, HotspotsRoundTripBitForBit)
     EXPECT_EQ(viaText->HotSpots().Item(0)->Shape().Points(), poly->Shape().Points());
 }
 
+TEST_F(HotSpotStreaming, AnAngleOfItsOwnInAFormTurnsTheShapeAndTheOutlineStillWins)
+{
+    // Never written by itself, but a published property: a hand-written form may set it.
+    auto form = [](const std::string& rest) {
+        return QByteArray::fromStdString("object Map: TMorvane\n  HotSpots = <\n    item\n      X = 0\n"
+                                         "      Width = 40\n      Height = 20\n      Angle = 90\n" + rest +
+                                         "    end>\nend\n");
+    };
+    TMorvane target;
+    ReadForm(form(""), target);
+    const THotSpot* turned = target.HotSpots().Item(0);
+    EXPECT_EQ(turned->Angle(), 90);
+    EXPECT_EQ(turned->BoundsRect(), (TRect{10, -10, 30, 30}));
+    ReadForm(form("      PolyPoints = (\n        3\n        0\n        1.0\n        2.0\n        9.0\n        2.0\n"
+                  "        5.0\n        8.0)\n"),
+             target);
+    EXPECT_EQ(target.HotSpots().Item(0)->Angle(), 0) << "the outline's own angle is the one kept";
+    EXPECT_EQ(target.HotSpots().Item(0)->Shape().Points(), (TPoints{{1, 2}, {9, 2}, {5, 8}}));
+}
+
 TEST_F(HotSpotStreaming, OutlinesOfFewPointsAndBadCounts)
 {
     THotSpot* empty = source.HotSpots().AddHotSpot();

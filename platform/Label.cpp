@@ -4,6 +4,7 @@
 #include "platform/LineBox.h"
 
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 namespace vandora {
 
@@ -30,9 +31,8 @@ void TLabel::TakeParentFont()
     const auto* form = dynamic_cast<const TForm*>(parentWidget());
     if (!parentFont_ || form == nullptr)
         return;
-    takingParentFont_ = true;
+    const QScopedValueRollback taking(takingParentFont_, true);
     font_.Assign(form->Font());
-    takingParentFont_ = false;
 }
 
 TLabel::~TLabel()

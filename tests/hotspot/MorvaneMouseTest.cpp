@@ -356,6 +356,16 @@ TEST_F(MorvaneFixture, ADoubleClicksReleaseLeavesWhatARepaintWouldShow)
     DoubleClick(43, 8);
     Release(2, 38);
     EXPECT_TRUE(ShowsPicture(43, 8));
+    // A Down hotspot shows its click look, selected or not: the release leaves it.
+    Spot(1)->SetDown(true);
+    Flush();
+    Click(43, 8);
+    ASSERT_TRUE(Spot(1)->Selected());
+    DoubleClick(43, 8);
+    Release(43, 8);
+    EXPECT_TRUE(Shows(43, 8, clGray));
+    control.Repaint();
+    EXPECT_TRUE(Shows(43, 8, clGray));
 }
 
 TEST_F(MorvaneFixture, LeavingRaisesExitOnceWithOrWithoutAPress)

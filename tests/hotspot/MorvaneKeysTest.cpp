@@ -200,6 +200,13 @@ TEST_F(MorvaneKeys, APressAfterTheKeysActsWhereThePointerIsNotOnTheKeysLight)
     EXPECT_FALSE(Spot(1)->Selected());
     EXPECT_EQ(events, (std::vector<std::string>{"exit tri", "enter rect", "click rect"}));
 
+    // So does a double click's second press when the keys moved the light after the first.
+    Key(Qt::Key_Right);
+    events.clear();
+    DoubleClick(10, 10);
+    Release(10, 10);
+    EXPECT_EQ(events, (std::vector<std::string>{"exit tri", "enter rect", "dbl rect", "click rect"}));
+
     // Over bare picture, a press lights nothing and selects nothing.
     Move(2, 40);
     Key(Qt::Key_Home);
@@ -209,6 +216,18 @@ TEST_F(MorvaneKeys, APressAfterTheKeysActsWhereThePointerIsNotOnTheKeysLight)
     EXPECT_EQ(control.HoverIndex(), -1);
     EXPECT_TRUE(Spot(0)->Selected()); // as the first click left it
     EXPECT_EQ(events, (std::vector<std::string>{"exit rect"}));
+}
+
+// Once the pointer moves, the light is the pointer's: leaving the control puts it out.
+TEST_F(MorvaneKeys, ThePointerTakesTheLightOverWhenItMoves)
+{
+    Focus(QEvent::FocusIn, Qt::TabFocusReason);
+    Move(43, 8);
+    EXPECT_EQ(control.HoverIndex(), 1);
+    Leave();
+    EXPECT_EQ(control.HoverIndex(), -1);
+    EXPECT_TRUE(ShowsPicture(43, 8));
+    EXPECT_EQ(events, (std::vector<std::string>{"enter rect", "exit rect", "enter tri", "exit tri"}));
 }
 
 TEST_F(MorvaneKeys, AClickHandlerMayDestroyTheControlOrItsHotspots)

@@ -195,6 +195,13 @@ TEST(HotSpotShape, RotatingARectangleTurnsItCounterclockwiseAboutItsCentre)
     EXPECT_EQ(r.PtInShape(30, 30), 1); // the box around the turned corners
     r.SetAngle(90);                    // same angle: nothing moves
     EXPECT_TRUE(near(r.Points()[0], 10, 30));
+
+    // The centre of an odd size lies between pixels: half a turn keeps the box.
+    THotSpotShape odd = Rectangle(0, 0, 3, 5);
+    odd.SetAngle(180);
+    EXPECT_TRUE(near(odd.Points()[0], 3, 5));
+    EXPECT_EQ(odd.X(), 0);
+    EXPECT_EQ(odd.Y(), 0);
 }
 
 TEST(HotSpotShape, RotatedEllipseKeepsItsCentre)

@@ -227,7 +227,11 @@ TEST(HotSpotShape, MovingShiftsThePointsAndKeepsTheSize)
     EXPECT_EQ(t.Width(), 40);
     THotSpotShape e = Ellipse(0, 0, 20, 10);
     e.SetX(5);
+    e.SetY(7);
     EXPECT_DOUBLE_EQ(e.KnotLeft(), 5); // the knots follow an ellipse
+    EXPECT_DOUBLE_EQ(e.KnotTop(), 7);
+    EXPECT_EQ(e.PtInShape(15, 16), 1); // and so does its point test
+    EXPECT_EQ(e.PtInShape(15, 6), 0);
 }
 
 TEST(HotSpotShape, ResizingScalesFromTheLeftEdgeOrAboutTheEllipseCentre)

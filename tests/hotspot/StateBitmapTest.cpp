@@ -95,6 +95,7 @@ TEST_F(MorvaneFixture, AGlyphIsDrawnAtTheOffsetInsideTheClip)
     EXPECT_EQ(Px(Spot(0)->HoverClippedBitmap(), 3, 4), Rgb(clYellow)) << "index alone rebuilds nothing";
     Spot(0)->SetClipped(true);
     EXPECT_EQ(Px(Spot(0)->HoverClippedBitmap(), 3, 4), qRgb(200, 0, 200));
+    EXPECT_EQ(Px(Spot(0)->HoverClippedBitmap(), 2, 6), qRgb(200, 0, 200)); // 2 across, 3 down
     EXPECT_EQ(Px(Spot(0)->HoverClippedBitmap(), 7, 4), Rgb(clYellow));
     control.SetImages(nullptr);
 }
@@ -117,6 +118,20 @@ TEST(StateBitmap, UnderStretchTheLookTakesThePictureRectangleScaled)
     EXPECT_EQ(look.Width(), 40);
     EXPECT_EQ(Px(look, 0, 0), PicturePixel(20, 20) | 0xFF000000u);
     EXPECT_EQ(Px(look, 39, 39), PicturePixel(39, 39) | 0xFF000000u);
+
+    // Stretched three times down and twice across: each axis scales by its own factor.
+    control.SetBounds(0, 0, 120, 120);
+    ASSERT_EQ(h->Y(), 60);
+    ASSERT_EQ(h->Height(), 60);
+    EXPECT_EQ(look.Height(), 60);
+    EXPECT_EQ(Px(look, 0, 0), PicturePixel(20, 20) | 0xFF000000u);
+    EXPECT_EQ(Px(look, 39, 59), PicturePixel(39, 39) | 0xFF000000u);
+    // A state picture is stretched over the whole look, whatever its own size.
+    TPicture small;
+    SolidPicture(small, 10, 10, qRgb(200, 0, 200));
+    h->SetHoverImage(&small);
+    EXPECT_EQ(Px(look, 0, 0), qRgb(200, 0, 200));
+    EXPECT_EQ(Px(look, 39, 59), qRgb(200, 0, 200));
 }
 
 TEST(StateBitmap, ReadingOnlyTheNeededRectangleGivesTheSamePixels)

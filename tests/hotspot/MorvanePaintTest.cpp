@@ -246,6 +246,26 @@ TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)
     EXPECT_EQ(Spot(0)->Width(), 15);
 }
 
+// Stretched, a look is as large as its hotspot whatever its picture's size: an ellipse's
+// small state picture covers the whole ellipse.
+TEST_F(MorvaneFixture, UnderStretchAnEllipsesSmallStatePictureCoversTheWholeEllipse)
+{
+    control.SetAutoSize(false);
+    control.SetStretch(true);
+    control.SetBounds(0, 0, 120, 80);
+    ASSERT_EQ(Spot(2)->BoundsRect(), (TRect{8, 44, 56, 76}));
+    TPicture small;
+    small.Bitmap().SetSize(10, 10);
+    small.Bitmap().Canvas().Brush.Color = clFuchsia;
+    small.Bitmap().Canvas().FillRect(Rect(0, 0, 10, 10));
+    Spot(2)->SetHoverImage(&small);
+    Flush();
+    Move(32, 60);
+    EXPECT_TRUE(Shows(32, 60, clFuchsia)) << "the centre";
+    EXPECT_TRUE(Shows(50, 60, clFuchsia)) << "near the right end";
+    EXPECT_FALSE(Shows(9, 45, clFuchsia)) << "the box's corner, outside the ellipse";
+}
+
 // Stretch set first, then hotspots (in the control's space), then the picture.
 TEST(MorvaneLooks, StretchSwitchedOnBeforeThePictureScalesFromTheControlsSize)
 {

@@ -91,6 +91,24 @@ TEST_F(MorvaneKeys, ArrowsLightTheNearestHotspotThatWayAndSpaceOrEnterClicksTheL
     EXPECT_FALSE(Key(Qt::Key_Home, Qt::AltModifier));
     EXPECT_EQ(control.HoverIndex(), -1);
     EXPECT_TRUE(events.empty());
+
+    // With nothing lit, Page Up and the arrows back start at the last.
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(control.HoverIndex(), 3);
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(control.HoverIndex(), 3);
+
+    // A pointer press still held is the pointer's: the keys click nothing meanwhile.
+    Move(10, 10);
+    Press(10, 10);
+    ASSERT_TRUE(Spot(0)->Selected());
+    events.clear();
+    Key(Qt::Key_Space);
+    EXPECT_TRUE(Spot(0)->Selected());
+    EXPECT_TRUE(events.empty());
+    Release(10, 10);
+    EXPECT_EQ(events, (std::vector<std::string>{"click rect"}));
 }
 
 TEST(MorvaneArrows, StraightOnWinsOverNearerButAsideAndFarAsideIsNotThatWay)
@@ -101,6 +119,11 @@ TEST(MorvaneArrows, StraightOnWinsOverNearerButAsideAndFarAsideIsNotThatWay)
     add(60, 10); // straight on, far
     add(20, 27); // nearer, but more aside than ahead
     add(15, 40); // far more aside than ahead
+    add(28, 10); // straight on, nearer than the first
+    add(20, 16); // nearer still, but aside: counts twice
+    EXPECT_EQ(control.HotSpotToward(0, 1, 0), 4);
+    delete control.HotSpots().Item(5);
+    delete control.HotSpots().Item(4);
     EXPECT_EQ(control.HotSpotToward(0, 1, 0), 1);
     delete control.HotSpots().Item(1);
     EXPECT_EQ(control.HotSpotToward(0, 1, 0), 1); // the one at 20,27, now index 1
@@ -129,6 +152,9 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
     Move(43, 8);
     Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     EXPECT_EQ(control.HoverIndex(), 1);
+    // Nor does Tab take a light the pointer holds.
+    Focus(QEvent::FocusIn, Qt::TabFocusReason);
+    EXPECT_EQ(control.HoverIndex(), 1);
     EXPECT_EQ(events, (std::vector<std::string>{"enter tri"}));
 
     // The keys moved the light away from the hotspot under the pointer: it goes back there.
@@ -142,13 +168,15 @@ TEST_F(MorvaneKeys, TabLightsTheFirstOrLastAndLeavingTakesOnlyTheKeysLight)
     EXPECT_EQ(control.HoverIndex(), 0);
     EXPECT_EQ(events, (std::vector<std::string>{"exit over", "enter rect"}));
 
-    // The window losing activation (a message box opened) keeps the keys' light for when
-    // the focus comes back with it.
+    // The window losing activation (a message box opened), or a popup menu taking the
+    // focus, keeps the keys' light for when the focus comes back.
     Focus(QEvent::FocusIn, Qt::TabFocusReason);
     Key(Qt::Key_End);
     events.clear();
     Focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     Focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    Focus(QEvent::FocusOut, Qt::PopupFocusReason);
+    Focus(QEvent::FocusIn, Qt::PopupFocusReason);
     EXPECT_EQ(control.HoverIndex(), 3);
     EXPECT_TRUE(events.empty());
     Key(Qt::Key_Left);

@@ -39,6 +39,17 @@ TEST(HotSpot, StartsWithItsCreationValues)
     EXPECT_EQ(control.HotSpots().Item(1)->DisplayName(), "HotSpot1");
 }
 
+// The outline is what a form stores and what design mode draws: an ellipse made from a
+// rectangle gets its thirteen Bézier points round the box.
+TEST_F(MorvaneFixture, TurningAHotspotIntoAnEllipseGivesItTheEllipsesOutline)
+{
+    const TPoints& points = Spot(2)->Shape().Points(); // box (4, 22) - (28, 38)
+    ASSERT_EQ(points.size(), 13u);
+    EXPECT_EQ(points[0], (TRealPoint{4, 30}));
+    EXPECT_EQ(points[3], (TRealPoint{16, 22}));
+    EXPECT_EQ(points[6], (TRealPoint{28, 30}));
+}
+
 TEST_F(MorvaneFixture, PlainStoresWaitForTheNextRebuild)
 {
     THotSpot* rect = Spot(0);
@@ -156,9 +167,36 @@ TEST_F(MorvaneFixture, CopyFromTakesTheHotspotButNotItsState)
     source->SetHint("a triangle");
     source->SetID(7);
     source->SetOffsetX(9);
+    source->SetOffsetY(8);
     source->SetHoverColor(clAqua);
+    source->SetClickColor(clNavy);
+    source->SetSelectedColor(clOlive);
+    source->SetBlinkColor(clTeal);
+    source->SetHoverImageIndex(1);
+    source->SetClickImageIndex(2);
+    source->SetSelectedImageIndex(3);
+    source->SetBlinkImageIndex(4);
+    TPicture pictures[4];
+    for (int i = 0; i < 4; ++i)
+        FillPicture(pictures[i], 2 + i, 2);
+    source->SetHoverImage(&pictures[0]);
+    source->SetClickImage(&pictures[1]);
+    source->SetSelectedImage(&pictures[2]);
+    source->SetBlinkImage(&pictures[3]);
+    source->SetAngle(30);
     THotSpot* copy = control.HotSpots().AddHotSpot();
     copy->Assign(source); // any persistent source: a hotspot is copied
+    EXPECT_EQ(copy->OffsetY(), 8);
+    EXPECT_EQ(copy->ClickColor(), clNavy);
+    EXPECT_EQ(copy->SelectedColor(), clOlive);
+    EXPECT_EQ(copy->BlinkColor(), clTeal);
+    EXPECT_EQ((std::vector<int>{copy->HoverImageIndex(), copy->ClickImageIndex(), copy->SelectedImageIndex(),
+                                copy->BlinkImageIndex()}),
+              (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ((std::vector<int>{copy->HoverImage().Width(), copy->ClickImage().Width(),
+                                copy->SelectedImage().Width(), copy->BlinkImage().Width()}),
+              (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(copy->Angle(), 30);
     EXPECT_FALSE(copy->Down());
     EXPECT_EQ(copy->Hint(), "a triangle");
     EXPECT_EQ(copy->Name(), "tri");

@@ -24,6 +24,13 @@ TEST_F(MorvaneFixture, ABlinkingHotspotAlternatesTickByTick)
     control.BlinkTick();
     EXPECT_TRUE(ShowsPicture(10, 10));
     EXPECT_TRUE(ShowsPicture(16, 30));
+    // The pointer lights no blinking hotspot: the blink is the look it has.
+    Move(10, 10);
+    EXPECT_EQ(control.HoverIndex(), 0);
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    control.Repaint();
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    Move(2, 40);
 
     // A selected blinking hotspot blinks in its selected look and is erased on the off tick.
     Spot(0)->SetSelected(true);

@@ -3,6 +3,8 @@
 
 #include "platform/JpegImage.h"
 
+#include <array>
+
 using namespace vandora;
 using namespace vandora::test;
 
@@ -216,17 +218,24 @@ TEST_F(MorvaneFixture, ErasingAnEllipsesLookLeavesNoRingOfIt)
     small.Bitmap().Canvas().FillRect(Rect(0, 0, 10, 10));
     const TPicture none;
     using Draw = void (TMorvane::*)(int, TCanvas*);
-    for (const bool smallHover : {true, false}) {
-        Spot(2)->SetHoverImage(smallHover ? &small : &none);
-        Spot(2)->SetSelectedImage(smallHover ? &none : &small);
+    // Which looks have the small picture: hover; selected; all but click.
+    const std::array<std::array<bool, 4>, 3> smallLooks = {{{true, false, false, false},
+                                                           {false, false, true, false},
+                                                           {true, false, true, true}}};
+    for (std::size_t c = 0; c < smallLooks.size(); ++c) {
+        const auto& isSmall = smallLooks[c];
+        Spot(2)->SetHoverImage(isSmall[0] ? &small : &none);
+        Spot(2)->SetClickImage(isSmall[1] ? &small : &none);
+        Spot(2)->SetSelectedImage(isSmall[2] ? &small : &none);
+        Spot(2)->SetBlinkImage(isSmall[3] ? &small : &none);
         control.Repaint();
         const QImage plain = control.Surface().copy();
         for (const Draw draw : {&TMorvane::DrawHover, &TMorvane::DrawClick, &TMorvane::DrawSelected,
                                 &TMorvane::DrawBlink}) {
             (control.*draw)(2, nullptr);
-            ASSERT_NE(control.Surface(), plain) << smallHover;
+            ASSERT_NE(control.Surface(), plain) << c;
             control.RestoreArea(2);
-            EXPECT_EQ(control.Surface(), plain) << smallHover;
+            EXPECT_EQ(control.Surface(), plain) << c;
         }
     }
 }
@@ -244,6 +253,13 @@ TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)
     control.SetStretch(false);
     EXPECT_EQ(Spot(0)->X(), 5);
     EXPECT_EQ(Spot(0)->Width(), 15);
+    // AutoSize and Stretch exclude each other: AutoSize takes the picture's size back.
+    control.SetStretch(true);
+    EXPECT_EQ(Spot(0)->X(), 10);
+    control.SetAutoSize(true);
+    EXPECT_FALSE(control.Stretch());
+    EXPECT_EQ(control.Width(), 60);
+    EXPECT_EQ(Spot(0)->X(), 5);
 }
 
 // Stretched, a look is as large as its hotspot whatever its picture's size: an ellipse's

@@ -250,6 +250,9 @@ TEST_F(MorvaneFixture, StretchScalesThePictureAndTheHotspots)
     Flush();
     EXPECT_EQ(At(21, 13), PicturePixel(10, 6) | 0xFF000000u);
     EXPECT_EQ(At(119, 79), PicturePixel(59, 39) | 0xFF000000u);
+    Move(50, 60); // the ellipse, now (8, 44) - (56, 76): its looks are composed at that size
+    EXPECT_TRUE(Shows(50, 60, clYellow));
+    Move(119, 0);
     control.SetStretch(false);
     EXPECT_EQ(Spot(0)->X(), 5);
     EXPECT_EQ(Spot(0)->Width(), 15);

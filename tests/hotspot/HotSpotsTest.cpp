@@ -197,6 +197,11 @@ TEST(HotSpots, AChangeBetweenRescalesIsKeptAndScaledFromThere)
     spots.SetBaseHeight(150);
     spots.Rescale(300, 300);
     EXPECT_EQ(kept->X(), 300);
+    // So is a new height alone.
+    spots.SetBaseHeight(600);
+    spots.Rescale(300, 300);
+    EXPECT_EQ(kept->X(), 300);
+    EXPECT_EQ(kept->Y(), 150);
 }
 
 TEST(HotSpots, RescalingAnEllipseRebuildsItFromItsNewBox)

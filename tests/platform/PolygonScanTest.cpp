@@ -66,6 +66,11 @@ TEST(PolygonScanTest, ASlantedOutlineTwentyThousandRowsTallIsMadeAndBanded)
     // Rows of equal spans share one band.
     const TPoint box[] = {{0, 0}, {30, 0}, {30, 5000}, {0, 5000}};
     EXPECT_EQ(TPolygonScan(box, 4, false).Region()->rectCount(), 1);
+    // But not across rows left empty between them.
+    const TPoint twoBoxes[] = {{0, 0}, {10, 0}, {10, 5}, {0, 5}, {0, 10}, {10, 10}, {10, 15}, {0, 15}};
+    const std::optional<QRegion> apart = TPolygonScan(twoBoxes, 8, false).Region();
+    ASSERT_TRUE(apart);
+    EXPECT_EQ(*apart, QRegion(0, 0, 10, 5) + QRegion(0, 10, 10, 5));
 }
 
 // What a form could hold to make the scan slow: many edges starting on one row, or edges

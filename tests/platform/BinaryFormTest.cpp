@@ -159,6 +159,8 @@ TEST(BinaryFormTest, ReadsTheNotationsOfFormsWrittenElsewhere)
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 'a' +\n  B = 1\nend\n"),
               "'+' must be followed by a string (component F: TF, property A, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = $\nend\n"), "Malformed number '$' (component F: TF, property A, line 2)");
+    // Editors that save UTF-8 may put a byte order mark first.
+    EXPECT_EQ(ErrorOf("\xEF\xBB\xBFobject F: TF\nend\n"), "no error");
     // Lines end with CR LF or a lone CR as well.
     for (const char* eol : {"\r\n", "\r"})
         EXPECT_EQ(ErrorOf(std::string("object F: TF") + eol + "  B = 1" + eol + "  A = $" + eol + "end" + eol),
@@ -199,6 +201,7 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
     // A fault in what follows a whole value is not that property's; inside a list it is.
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n  'B = 2\nend\n"), "Unterminated string (component F: TF, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = x\n  B..C = 2\nend\n"), "Malformed name 'B..C' (component F: TF, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = x\n  B. = 2\nend\n"), "Malformed name 'B.' (component F: TF, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item\n      B = x\n      'C = 2\n    end>\nend\n"),
               "Unterminated string (component F: TF, property A[0], line 5)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = (x\n    'open)\nend\n"), "Unterminated string (component F: TF, property A, line 3)");

@@ -198,6 +198,11 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
     EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item\n      B = 1\n      object C: TC\n      end\n    end>\nend\n"),
               "'end' is expected (an item holds properties only) (component F: TF, property A[0], line 5)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 'open\nend\n"), "Unterminated string (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = 'open\n  B = 'x'\nend\n"),
+              "Unterminated string (component F: TF, property A, line 2)");
+    // A byte that is no printable ASCII is named by its number.
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = \x80\nend\n"), "Unexpected character #128 (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = \x7F\nend\n"), "Unexpected character #127 (component F: TF, property A, line 2)");
     // A fault in what follows a whole value is not that property's; inside a list it is.
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1\n  'B = 2\nend\n"), "Unterminated string (component F: TF, line 3)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = x\n  B..C = 2\nend\n"), "Malformed name 'B..C' (component F: TF, line 3)");

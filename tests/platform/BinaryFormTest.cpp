@@ -234,6 +234,21 @@ TEST(BinaryFormTest, MalformedTextNamesTheComponentPropertyAndLine)
     EXPECT_EQ(ErrorOf("object F: TF\n  object C: TC\n  end\n  A = 1\nend\n"),
               "'end' is expected (properties come before child components) (component F: TF, line 4)");
     EXPECT_EQ(ErrorOf("object F: TF\n  A = 1,\nend\n"), "'end' is expected, not ',' (component F: TF, line 2)");
+    // What the binary form cannot hold is refused, not cut short: its lengths are one byte.
+    const std::string longWord(256, 'w');
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = string:'" + longWord + "'\nend\n"),
+              "Longer than 255 bytes (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  " + longWord + " = 1\nend\n"), "Names are at most 255 bytes long (component F: TF, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = " + longWord + "\nend\n"),
+              "Identifiers are at most 255 bytes long (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: ''\nend\n"), "A component has no class name (line 1)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = [a, '']\nend\n"), "A set element has no name (component F: TF, property A, line 2)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    x\n  end>\nend\n"),
+              "'item' or '>' is expected in a collection (component F: TF, property A, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = <\n    item double:1\n    end>\nend\n"),
+              "An item's leading value is an integer (component F: TF, property A, line 3)");
+    EXPECT_EQ(ErrorOf("object F: TF\n  A = double:0x1\nend\n"),
+              "A real (decimal, or 0x and 16 hex digits) is expected after 'double:' (component F: TF, property A, line 2)");
     for (const char* children : {"  object C: TC\n  end\n  inherited D: TD\n", "  B = 1\n\n  inherited D: TD\n"})
         EXPECT_EQ(ErrorOf(std::string("object F: TF\n") + children + "  end\nend\n"),
                   "'inherited' components are not read: child components start with 'object' (component F: TF, "

@@ -127,6 +127,8 @@ TEST_F(StreamBadInputTest, AValueOfTheWrongKindIsAnInvalidPropertyValue)
               "Invalid property value (component First: TSampleComponent, property Count, line 3)");
     EXPECT_EQ(ErrorOf(WithLine(4, "Caption = 12")),
               "Invalid property value (component First: TSampleComponent, property Caption, line 4)");
+    EXPECT_EQ(ErrorOf(WithLine(4, "Enabled = 1")),
+              "Invalid property value (component First: TSampleComponent, property Enabled, line 4)");
     EXPECT_EQ(ErrorOf(WithLine(16, "OnChange = 12")),
               "Invalid property value (component First: TSampleComponent, property OnChange, line 16)");
     EXPECT_EQ(ErrorOf("object Form: TSampleForm\n  object First: TSampleComponent\n    Items = (1)\n  end\nend\n"),
@@ -156,6 +158,10 @@ TEST_F(StreamBadInputTest, ACountThatDisagreesWithItsValuesFails)
     // is allocated for it.
     EXPECT_EQ(ErrorOf(WithLine(9, "2000000000")),
               "Invalid property value: a count of 4000000000 values does not fit in the 100 bytes left "
+              "(component First: TSampleComponent, property Items[0].Outline, line 11)");
+    // Each value takes two bytes at least: half the bytes left is the most there can be.
+    EXPECT_EQ(ErrorOf(WithLine(9, "30")),
+              "Invalid property value: a count of 60 values does not fit in the 100 bytes left "
               "(component First: TSampleComponent, property Items[0].Outline, line 11)");
 }
 
@@ -306,11 +312,12 @@ TEST_F(StreamBadInputTest, DataAfterTheFormIsRefused)
 TEST_F(StreamBadInputTest, ASkippedValueOfAnyKindLeavesTheRestInStep)
 {
     const std::string values = "1 1000 100000 2.5 'short' '" + std::string(300, 'x') + "' '\u00e9t\u00e9' "
-                               "Ident True False nil {0102AB} [a, b] [] <item\n X = 1\n end\n item\n end> <> "
+                               "Ident True False nil {0102AB} [a, b] [] <item\n X = 1\n end\n item 5\n end> <> "
                                "((1 2) ())";
     EXPECT_EQ(ErrorOf(WithLine(8, "Extra = (" + values + ")\n        Outline = (")), "no error");
     // Each on its own as well, so that a kind skipped wrongly is named.
-    for (const char* one : {"7", "-70000", "2.5", "'s'", "Ident", "True", "nil", "{00}", "[a]", "<item\n end>", "(1 (2))"})
+    for (const char* one :
+         {"7", "-70000", "2.5", "'s'", "Ident", "True", "nil", "{00}", "[a]", "<item\n end>", "<item 3\n end>", "(1 (2))"})
         EXPECT_EQ(ErrorOf(WithLine(8, std::string("Extra = ") + one + "\n        Outline = (")), "no error") << one;
 }
 
@@ -324,4 +331,14 @@ TEST_F(StreamBadInputTest, AMalformedValueIsRefusedEvenWhereItIsSkipped)
     binary.replace("ok", "\xC3\x28");
     EXPECT_EQ(BinaryErrorOf(binary), "A UTF-8 string holds bytes that are not UTF-8 (component First: TSampleComponent, "
                                      "property Items[0].Extra, byte offset 100)");
+    // And where it is read.
+    EXPECT_EQ(BinaryErrorOf(BinaryWith("Caption",
+                                       [](TStreamOutput& out) { out.WriteStringAs(TValueKind::Utf8String, "\xC3\x28"); })),
+              "A UTF-8 string holds bytes that are not UTF-8 (component First: TSampleComponent, property Caption, "
+              "byte offset 53)");
+    // A one-byte string is Latin-1, read as the same characters.
+    TSampleForm root;
+    ReadForm(BinaryWith("Caption", [](TStreamOutput& out) { out.WriteStringAs(TValueKind::String, "caf\xE9"); }), root);
+    ASSERT_NE(root.First, nullptr);
+    EXPECT_EQ(root.First->Caption(), "caf\u00e9");
 }

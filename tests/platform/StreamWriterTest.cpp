@@ -236,6 +236,15 @@ TEST_F(StreamWriterTest, AClassWithoutATableCannotBeWritten)
     TSampleComponent sample;
     sample.SetKind(static_cast<TSampleKind>(9));
     EXPECT_THROW(WriteFormBinary(sample), EWriteError);
+    // Nor can a value no identifier names: it would not read back.
+    TSampleComponent options;
+    options.SetOptions(soItalic | 32u);
+    try {
+        WriteFormBinary(options);
+        ADD_FAILURE() << "written";
+    } catch (const EWriteError& e) {
+        EXPECT_STREQ(e.what(), "Property Options of TSampleComponent has bit 5 set, which has no identifier");
+    }
 }
 
 TEST_F(StreamWriterTest, TextThatIsNotUtf8IsRefusedSinceNoReaderWouldTakeItBack)

@@ -247,6 +247,27 @@ TEST_F(StreamWriterTest, AClassWithoutATableCannotBeWritten)
     }
 }
 
+// What a custom property writes is held to the same rules, and nothing is half-written.
+TEST_F(StreamWriterTest, ACustomPropertyWritesOnlyWhatItHasAndWhatReadsBack)
+{
+    TWriter writer;
+    try {
+        writer.WriteInteger(std::int64_t(std::numeric_limits<std::int32_t>::min()) - 1);
+        ADD_FAILURE() << "written";
+    } catch (const EWriteError& e) {
+        EXPECT_STREQ(e.what(), "The integer -2147483649 does not fit in 32 bits");
+    }
+    EXPECT_THROW(writer.WriteInteger(std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1), EWriteError);
+    EXPECT_THROW(writer.WriteString("K\xF6ln"), EWriteError);
+    bool asked = false;
+    writer.DefineProperty("Nothing", nullptr, [&](TWriter&) { asked = true; }, false);
+    EXPECT_FALSE(asked) << "a property with no data is not written";
+    EXPECT_TRUE(writer.Data().isEmpty());
+    writer.DefineProperty("Some", nullptr, [](TWriter& w) { w.WriteInteger(std::numeric_limits<std::int32_t>::min()); },
+                          true);
+    EXPECT_EQ(writer.Data().size(), 1 + 4 + 1 + 4);
+}
+
 TEST_F(StreamWriterTest, TextThatIsNotUtf8IsRefusedSinceNoReaderWouldTakeItBack)
 {
     TSampleComponent sample;

@@ -308,6 +308,12 @@ TEST_F(CustomControlTest, RightClickIsNoClick)
 {
     QTest::mouseClick(&control, Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_EQ(Join(control.log), "MouseDown MouseUp");
+    // Nor is a left release after a right press, or after a press made elsewhere.
+    control.log.clear();
+    QTest::mousePress(&control, Qt::RightButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Join(control.log), "MouseDown MouseUp MouseUp");
 }
 
 TEST_F(CustomControlTest, ShiftStateCarriesCtrl)
@@ -319,6 +325,23 @@ TEST_F(CustomControlTest, ShiftStateCarriesCtrl)
     EXPECT_TRUE(seen & ssCtrl);
     EXPECT_TRUE(seen & ssLeft);
     EXPECT_FALSE(seen & ssShift);
+    // Alt, and every button held, not only the one pressed.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), control.mapToGlobal(QPointF(3, 3)), Qt::RightButton,
+                      Qt::RightButton | Qt::MiddleButton, Qt::AltModifier);
+    QApplication::sendEvent(&control, &press);
+    EXPECT_EQ(seen, TShiftState(ssAlt | ssRight | ssMiddle));
+}
+
+// A position between pixels is on the pixel that holds it, left of the control too.
+TEST_F(CustomControlTest, AFractionalPositionIsOnThePixelThatHoldsIt)
+{
+    TPoint seen{0, 0};
+    control.OnMouseMove = TMouseMoveEvent([&](TObject*, TShiftState, int x, int y) { seen = TPoint{x, y}; });
+    QMouseEvent move(QEvent::MouseMove, QPointF(-0.5, 2.5), control.mapToGlobal(QPointF(-0.5, 2.5)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&control, &move);
+    EXPECT_EQ(seen.x, -1);
+    EXPECT_EQ(seen.y, 2);
 }
 
 TEST_F(CustomControlTest, CursorMapsToQtShapes)
@@ -335,6 +358,11 @@ TEST_F(CustomControlTest, LoadingAndDesignStates)
     EXPECT_FALSE(control.IsLoading());
     control.SetComponentState(csLoading, true);
     EXPECT_TRUE(control.IsLoading());
+    // Not ready to paint while its form is read: the paint waits.
+    const int paints = control.paints;
+    control.Repaint();
+    EXPECT_EQ(control.paints, paints);
+    EXPECT_TRUE(control.PaintPending());
     control.Loaded();
     EXPECT_FALSE(control.IsLoading());
     EXPECT_FALSE(control.IsDesigning());
@@ -347,12 +375,13 @@ TEST_F(CustomControlTest, NonOpaqueSurfaceLeavesUnpaintedPixelsTransparent)
     class THalf : public TCustomControl {
     public:
         const char* ClassName() const override { return "THalf"; }
+        int filled = 5;
 
     protected:
         void Paint() override
         {
             Canvas().Brush.Color = clRed;
-            Canvas().FillRect(Rect(0, 0, Width() / 2, Height()));
+            Canvas().FillRect(Rect(0, 0, filled, Height()));
         }
     } half;
     half.SetOpaque(false);
@@ -360,6 +389,12 @@ TEST_F(CustomControlTest, NonOpaqueSurfaceLeavesUnpaintedPixelsTransparent)
     half.Repaint();
     EXPECT_EQ(qAlpha(half.Surface().pixel(2, 2)), 255);
     EXPECT_EQ(RgbToColor(half.Surface().pixel(2, 2)), clRed);
+    EXPECT_EQ(qAlpha(half.Surface().pixel(8, 2)), 0);
+    // Also where the paint before drew: every paint starts from nothing.
+    half.filled = 10;
+    half.Repaint();
+    half.filled = 5;
+    half.Repaint();
     EXPECT_EQ(qAlpha(half.Surface().pixel(8, 2)), 0);
 }
 

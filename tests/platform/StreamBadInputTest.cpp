@@ -144,6 +144,14 @@ TEST_F(StreamBadInputTest, AValueOfTheWrongKindIsAnInvalidPropertyValue)
     // bytes before the value's.
     EXPECT_EQ(BinaryErrorOf(BinaryWith("Count", [](TStreamOutput& out) { out.WriteString("x"); })),
               "Invalid property value (component First: TSampleComponent, property Count, byte offset 51)");
+    // A collection's item is a list of properties, after an integer or not.
+    EXPECT_EQ(BinaryErrorOf(BinaryWith("Items",
+                                       [](TStreamOutput& out) {
+                                           out.WriteKind(TValueKind::Collection);
+                                           out.WriteInteger(3);
+                                           out.WriteString("x");
+                                       })),
+              "Invalid property value (component First: TSampleComponent, property Items, byte offset 52)");
 }
 
 TEST_F(StreamBadInputTest, ACountThatDisagreesWithItsValuesFails)
@@ -190,6 +198,8 @@ TEST_F(StreamBadInputTest, UnknownClassesPropertiesAndIdentifiersAreNamed)
               "Property Version is read-only (component First: TSampleComponent, property Version, line 3)");
     EXPECT_EQ(ErrorOf(WithLine(18, "  object First: TSampleComponent")),
               "A component named First already exists (component Form: TSampleForm, line 18)");
+    EXPECT_EQ(ErrorOf(WithLine(18, "  object Form: TSampleComponent")),
+              "A component named Form already exists (component Form: TSampleForm, line 18)");
 }
 
 TEST_F(StreamBadInputTest, NamesFromTheDataReachTheErrorTextAsPrintableCharacters)

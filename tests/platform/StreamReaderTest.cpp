@@ -151,6 +151,10 @@ TEST_F(StreamReaderTest, AFormWithoutMethodsKeepsBindingsByName)
     auto& child = dynamic_cast<TSampleComponent&>(*form.Components(0));
     EXPECT_FALSE(child.OnChange);
     EXPECT_EQ(child.OnChange.MethodName(), "Button2Click");
+    // nil takes a binding away.
+    ReadForm("object C: TSampleComponent\n  OnChange = nil\nend\n", child);
+    EXPECT_EQ(child.OnChange.MethodName(), "");
+    ReadForm("object C: TSampleComponent\n  OnChange = Button2Click\nend\n", child);
     EXPECT_EQ(WriteFormText(form), "object F: TPlainForm\n"
                                    "  object C: TSampleComponent\n"
                                    "    Count = 0\n"

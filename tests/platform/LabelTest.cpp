@@ -43,7 +43,9 @@ TEST(LabelTest, ALabelOnItsFormsFontFollowsLaterChangesOfItAndRefits)
     EXPECT_TRUE(label->font().bold());
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::blue)) << "and its colour";
     EXPECT_EQ(label->Font().Charset(), 0);
+    label->Font().SetColor(clRed);
     label->SetParentFont(true);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::blue)) << "back on the form's colour";
 
     // A font of its own ends the link; the form's next change leaves it alone.
     label->Font().SetHeight(-11);
@@ -79,6 +81,12 @@ TEST(LabelTest, AutoSizeOffKeepsTheGivenSizeAndAnAssignedFontIsTheLabelsOwn)
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
     form.Font().SetHeight(-9);
     EXPECT_EQ(label->font().pixelSize(), 24);
+
+    // A label made without a parent takes the form's values once it is put on the form.
+    auto* later = new TLabel;
+    later->setParent(&form);
+    EXPECT_TRUE(later->ParentFont());
+    EXPECT_EQ(later->Font().Height(), -9);
 }
 
 // Saved and read back, a label on its form's font still follows the form: it writes no
@@ -169,6 +177,11 @@ TEST(LabelTest, TahomaLabelsAreAsHighAsDesignedAndAccentedCapitalsShowWhole)
                 if (tall.pixel(x, y) != qRgb(255, 255, 255))
                     inkTop = y;
         EXPECT_GE(inkTop, room) << px << " pixels: the accent starts above the label";
+
+        // Lowered to the designed baseline, several lines still fit whole.
+        label.SetCaption("One\r\nTwo");
+        const QFontMetrics m(label.font());
+        EXPECT_GE(label.height(), label.contentsMargins().top() + m.height() + m.lineSpacing()) << px << " pixels";
     }
 }
 
@@ -194,6 +207,9 @@ TEST(LabelTest, AClickIsAPressAndAReleaseOnTheLabelAndADoubleClickIsOne)
     EXPECT_EQ(clicks, 2);
     QTest::mouseClick(&label, Qt::RightButton, {}, inside);
     EXPECT_EQ(clicks, 2);
+    QTest::mousePress(&label, Qt::RightButton, {}, inside);
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(clicks, 2) << "a left release after a right press";
 }
 
 // A font height is the characters' (negative) or the whole cell's, internal leading

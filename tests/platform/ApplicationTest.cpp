@@ -91,6 +91,8 @@ TEST(ApplicationTitleTest, FolderDroppedCutAtTheFirstFullStopRestLowerCase)
     EXPECT_EQ(TApplication::TitleFromFileName("C:\\folder\\"), "");
     EXPECT_EQ(TApplication::TitleFromFileName(""), "");
     EXPECT_EQ(TApplication::TitleFromFileName("/tmp/ÉCOLE.exe"), "École");
+    // A first character outside the basic plane is one character too (Deseret, in UTF-16 a pair).
+    EXPECT_EQ(TApplication::TitleFromFileName("\U00010428\U00010400.exe"), "\U00010400\U00010428");
 }
 
 // The window font's faces are the files' own, so that text keeps its designed widths: the

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -67,6 +68,44 @@ TEST(FormKeyboardTest, TabVisitsTheButtonsByTabOrderOnceReadAndAfterEachChange)
     first->setEnabled(false);
     form.show();
     EXPECT_EQ(form.focusWidget(), third);
+
+    // Unless a control was given it before.
+    TForm other;
+    auto* a = new TButton(&other);
+    auto* b = new TButton(&other);
+    a->SetTabOrder(0);
+    b->SetTabOrder(1);
+    b->setFocus();
+    other.show();
+    EXPECT_EQ(other.focusWidget(), b);
+}
+
+// A centred form is centred when first shown; shown again, it stays where it was moved.
+// One placed as designed is where its Left and Top put it.
+TEST(FormTest, ACentredFormIsCentredOnItsFirstShowOnly)
+{
+    TForm designed;
+    designed.SetPosition(poDesigned);
+    designed.SetLeft(10);
+    designed.SetTop(20);
+    designed.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&designed));
+    EXPECT_EQ(designed.pos(), QPoint(10, 20));
+
+    TForm centred;
+    centred.SetPosition(poScreenCenter);
+    centred.SetLeft(10);
+    centred.SetTop(20);
+    centred.SetClientWidth(200);
+    centred.SetClientHeight(100);
+    centred.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&centred));
+    EXPECT_EQ(centred.frameGeometry().center(), centred.screen()->availableGeometry().center());
+    centred.move(30, 40);
+    centred.hide();
+    centred.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&centred));
+    EXPECT_EQ(centred.pos(), QPoint(30, 40));
 }
 
 TEST(FormKeyboardTest, EnterPressesTheDefaultButtonAndEscTheCancelButtonUnlessAButtonHasTheFocus)

@@ -461,6 +461,56 @@ TEST(BitmapTest, MalformedFilesRaise)
     QByteArray zeroWidth = MakeBmp(24, {}, {{0}});
     Put32(zeroWidth, 18, 0);
     EXPECT_THROW(b.LoadFromFileData(zeroWidth), EInvalidGraphic);
+
+    // Each says what is wrong, before the decoder is asked.
+    const auto errorOf = [](const QByteArray& file) -> std::string {
+        try {
+            DecodeBitmapFile(file);
+        } catch (const EInvalidGraphic& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    QByteArray notBm = MakeBmp(24, {}, {{0}});
+    notBm[0] = 'X';
+    EXPECT_EQ(errorOf(notBm), "Bitmap image is not valid: no bitmap file header");
+    EXPECT_EQ(errorOf(zeroWidth), "Bitmap image is not valid: size 0 x 1");
+    EXPECT_EQ(errorOf(badBits), "Bitmap image is not valid: 7 bits per pixel");
+    QByteArray farOffset = MakeBmp(24, {}, {{0}});
+    Put32(farOffset, 10, std::uint32_t(farOffset.size()));
+    EXPECT_EQ(errorOf(farOffset), "Bitmap image is not valid: pixel data offset 58 lies beyond the file");
+    // Rows are padded to whole 32-bit words: a 1-pixel row of 24 bits takes 4 bytes.
+    const QByteArray twoRows = MakeBmp(24, {}, {{0x112233}, {0x445566}});
+    EXPECT_EQ(errorOf(twoRows.left(twoRows.size() - 2)), "Bitmap image is not valid: pixel data of 6 bytes is shorter than 8");
+    // Colour masks (BI_BITFIELDS) after a 40-byte header are no pixels either.
+    QByteArray masked = MakeBmp(16, {}, {{0, 0}, {0, 0}});
+    Put32(masked, 30, 3);
+    masked.insert(54, QByteArray(12, '\0'));
+    Put32(masked, 10, 54);
+    EXPECT_EQ(errorOf(masked.left(masked.size() - 4)), "Bitmap image is not valid: pixel data of 4 bytes is shorter than 8");
+}
+
+// The oldest header (12 bytes, OS/2) has a colour table of three bytes an entry.
+TEST(BitmapTest, ReadsAFileWithTheOldestHeader)
+{
+    QByteArray b(14 + 12 + 2 * 3 + 2 * 4, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b, 2, std::uint32_t(b.size()));
+    Put32(b, 10, 14 + 12 + 6);
+    Put32(b, 14, 12);
+    Put16(b, 18, 8);  // width
+    Put16(b, 20, 2);  // height
+    Put16(b, 22, 1);  // planes
+    Put16(b, 24, 1);  // bits per pixel
+    b[26] = char(0xFF); // entry 0: blue (B, G, R)
+    b[31] = char(0xFF); // entry 1: red
+    b[32] = char(0xF0); // bottom row: four red pixels, then blue
+    const QImage image = DecodeBitmapFile(b);
+    EXPECT_EQ(image.size(), QSize(8, 2));
+    EXPECT_EQ(image.pixel(0, 1), qRgb(0xFF, 0, 0));
+    EXPECT_EQ(image.pixel(7, 1), qRgb(0, 0, 0xFF));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0xFF));
 }
 
 TEST(BitmapTest, ACountLargerThanTheDataRaises)

@@ -177,6 +177,39 @@ TEST(RegionTest, CombiningJoinsOrCutsAndAFailedSourceLeavesTheTarget)
     EXPECT_EQ(both.Region(), before);
     EXPECT_EQ(CombineRgn(both, right, failed, RGN_COPY), COMPLEXREGION);
     EXPECT_EQ(both.Region(), right.Region());
+    EXPECT_EQ(CombineRgn(both, failed, right, RGN_OR), REGION_ERROR);
+    EXPECT_EQ(CombineRgn(both, failed, right, RGN_COPY), REGION_ERROR);
+    EXPECT_EQ(both.Region(), right.Region());
+}
+
+// One rectangle is a simple region; two side by side, or anything rounder, a complex one.
+TEST(RegionTest, AResultOfOneRectangleIsSimpleAndOfTwoComplex)
+{
+    const TPoint square[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+    const TPoint beside[] = {{8, 0}, {12, 0}, {12, 4}, {8, 4}};
+    const HRGN a = CreatePolygonRgn(square, 4, ALTERNATE);
+    const HRGN b = CreatePolygonRgn(beside, 4, ALTERNATE);
+    HRGN result;
+    EXPECT_EQ(CombineRgn(result, a, HRGN(), RGN_COPY), SIMPLEREGION);
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_OR), COMPLEXREGION);
+    EXPECT_EQ(result.Region().rectCount(), 2);
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_AND), NULLREGION);
+}
+
+// Beyond 27 bits a coordinate gives no region even for a shape that is cheap to scan, on
+// either axis and at either corner of an ellipse's box.
+TEST(RegionTest, AShapeReachingPastTheCoordinateLimitCreatesNoRegion)
+{
+    constexpr int far = 1 << 27;
+    const TPoint low[] = {{0, far}, {4, far}, {0, far + 3}};
+    const TPoint right[] = {{far, 0}, {far + 4, 0}, {far, 3}};
+    const TPoint near[] = {{0, far - 4}, {4, far - 4}, {0, far - 1}};
+    EXPECT_FALSE(CreatePolygonRgn(low, 3, ALTERNATE));
+    EXPECT_FALSE(CreatePolygonRgn(right, 3, WINDING));
+    EXPECT_TRUE(CreatePolygonRgn(near, 3, ALTERNATE));
+    EXPECT_FALSE(CreateEllipticRgn(far - 5, 0, far + 5, 10));
+    EXPECT_FALSE(CreateEllipticRgn(0, far - 5, 10, far + 5));
+    EXPECT_TRUE(CreateEllipticRgn(far - 15, far - 15, far - 5, far - 5));
 }
 
 TEST(RegionTest, EmptyEllipseClipsEverything)

@@ -260,6 +260,38 @@ TEST(CanvasTest, PolygonIsClosedAndFilled)
     EXPECT_EQ(c.Pixel(15, 15), clBlack);  // the closing edge
 }
 
+TEST(CanvasTest, AClearBrushLeavesAPolygonsInside)
+{
+    auto b = Filled(30, 30, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Pen.Color = clBlack;
+    c.Brush.Color = clLime;
+    c.Brush.Style = bsClear;
+    c.Polygon({{2, 2}, {27, 2}, {27, 27}});
+    EXPECT_EQ(c.Pixel(20, 10), clWhite);
+    EXPECT_EQ(c.Pixel(15, 2), clBlack);
+}
+
+// A wide pen's rectangle has square corners, and a wide curve stops at its end knots.
+TEST(CanvasTest, AWidePenMakesSquareCornersAndFlatEnds)
+{
+    auto b = Filled(60, 60, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Pen.Color = clBlack;
+    c.Pen.Width = 5;
+    c.Brush.Style = bsClear;
+    c.Rectangle(10, 10, 30, 30);
+    EXPECT_EQ(c.Pixel(8, 8), clBlack);
+    EXPECT_EQ(c.Pixel(30, 30), clBlack);
+    EXPECT_EQ(c.Pixel(15, 15), clWhite);
+
+    c.PolyBezier({{10, 45}, {20, 45}, {30, 45}, {40, 45}});
+    EXPECT_EQ(c.Pixel(11, 45), clBlack);
+    EXPECT_EQ(c.Pixel(39, 45), clBlack);
+    EXPECT_EQ(c.Pixel(8, 45), clWhite);
+    EXPECT_EQ(c.Pixel(42, 45), clWhite);
+}
+
 TEST(CanvasTest, PolyBezierIsACurveThroughTheKnotsAndNotFilled)
 {
     auto b = Filled(50, 50, clWhite);
@@ -427,4 +459,32 @@ TEST(CanvasTest, AWidePensRectangleReportsThePixelsItChangesOutsideTheRectangle)
     canvas.Pen.Width = -5;
     canvas.Rectangle(25, 25, 35, 35);
     EXPECT_TRUE(reported.contains(QPoint(25, 30)));
+}
+
+// A drawing reports only what it may have changed, the part on the image and within the
+// clip; one that changes nothing reports nothing.
+TEST(CanvasTest, ADrawingReportsOnlyWhatLiesOnTheImageAndInTheClip)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QList<QRect> reported;
+    TCanvas canvas(&image, [&](const QRect& r) { reported.push_back(r); });
+    const TPoint square[] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
+    HRGN clip = CreatePolygonRgn(square, 4, ALTERNATE);
+    SelectClipRgn(canvas, &clip);
+    const auto source = Filled(30, 30, clRed);
+    canvas.Brush.Color = clBlue;
+    canvas.FillRect(Rect(0, 0, 60, 60));       // written straight
+    canvas.Draw(5, 5, *source);                 // copied straight
+    canvas.Rectangle(-10, -10, 60, 60);         // through a painter
+    canvas.FillRect(Rect(25, 25, 35, 35));      // each of these outside the clip
+    canvas.Draw(25, 25, *source);
+    canvas.Rectangle(100, 100, 110, 110);
+    const QRect clipBox(10, 10, 10, 10);
+    EXPECT_EQ(reported, QList<QRect>({clipBox, clipBox, clipBox}));
+
+    reported.clear();
+    SelectClipRgn(canvas, nullptr);
+    canvas.Rectangle(-10, -10, 60, 60);
+    EXPECT_EQ(reported, QList<QRect>({image.rect()}));
 }

@@ -110,7 +110,7 @@ TEST(RegionTest, SelectingNoneRemovesTheLimit)
     HRGN region = CreateEllipticRgn(0, 0, 10, 10);
     TBitmap b(20, 20);
     SelectClipRgn(b.Canvas(), &region);
-    SelectClipRgn(b.Canvas(), nullptr);
+    EXPECT_EQ(SelectClipRgn(b.Canvas(), nullptr), SIMPLEREGION); // the whole canvas
     b.Canvas().Brush.Color = clBlue;
     b.Canvas().FillRect(Rect(0, 0, 20, 20));
     EXPECT_EQ(b.Canvas().Pixel(19, 19), clBlue);

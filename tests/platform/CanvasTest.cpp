@@ -205,6 +205,19 @@ TEST(CanvasTest, CopyRectScalesWhenSizesDiffer)
     EXPECT_EQ(CountColor(target->Canvas(), clLime, 20, 0, 40, 20), 400);
 }
 
+// A source reaching past the image copies only its part on the image, to where that part
+// maps in the scaled destination; the rest of the destination keeps its pixels.
+TEST(CanvasTest, AScaledCopyOfASourcePartlyOffTheImageFillsOnlyItsShare)
+{
+    auto source = Quadrants(10, 10);
+    auto target = Filled(40, 20, clWhite);
+    target->Canvas().CopyRect(Rect(0, 0, 40, 20), source->Canvas(), Rect(-10, 0, 10, 10)); // 2x
+    EXPECT_EQ(CountColor(target->Canvas(), clWhite, 0, 0, 20, 20), 400);
+    EXPECT_EQ(CountColor(target->Canvas(), clRed, 20, 0, 30, 10), 100);
+    EXPECT_EQ(CountColor(target->Canvas(), clLime, 30, 0, 40, 10), 100);
+    EXPECT_EQ(CountColor(target->Canvas(), clYellow, 30, 10, 40, 20), 100);
+}
+
 TEST(CanvasTest, CopyRectWithinOneBitmap)
 {
     auto b = Quadrants(10, 10);
@@ -260,6 +273,18 @@ TEST(CanvasTest, PolygonIsClosedAndFilled)
     EXPECT_EQ(c.Pixel(15, 15), clBlack);  // the closing edge
 }
 
+// Where a polygon's edges cross, the part enclosed twice is outside (even-odd filling).
+TEST(CanvasTest, ASelfCrossingPolygonLeavesThePartItEnclosesTwice)
+{
+    auto b = Filled(40, 40, clWhite);
+    TCanvas& c = b->Canvas();
+    c.Pen.Style = psClear;
+    c.Brush.Color = clLime;
+    c.Polygon({{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}}); // a five-pointed star
+    EXPECT_EQ(c.Pixel(20, 20), clWhite); // the pentagon in the middle
+    EXPECT_EQ(c.Pixel(20, 8), clLime);   // the top point
+}
+
 TEST(CanvasTest, AClearBrushLeavesAPolygonsInside)
 {
     auto b = Filled(30, 30, clWhite);
@@ -290,6 +315,16 @@ TEST(CanvasTest, AWidePenMakesSquareCornersAndFlatEnds)
     EXPECT_EQ(c.Pixel(39, 45), clBlack);
     EXPECT_EQ(c.Pixel(8, 45), clWhite);
     EXPECT_EQ(c.Pixel(42, 45), clWhite);
+}
+
+// Knots after the last whole segment of three are left over, not read past.
+TEST(CanvasTest, APolyBeziersLeftOverKnotsAreIgnored)
+{
+    auto whole = Filled(50, 50, clWhite);
+    auto extra = Filled(50, 50, clWhite);
+    whole->Canvas().PolyBezier({{5, 40}, {5, 0}, {45, 0}, {45, 40}});
+    extra->Canvas().PolyBezier({{5, 40}, {5, 0}, {45, 0}, {45, 40}, {5, 45}, {45, 45}});
+    EXPECT_EQ(extra->ToImage(), whole->ToImage());
 }
 
 TEST(CanvasTest, PolyBezierIsACurveThroughTheKnotsAndNotFilled)
@@ -454,6 +489,13 @@ TEST(CanvasTest, AWidePensRectangleReportsThePixelsItChangesOutsideTheRectangle)
         ASSERT_NE(image.pixel(p) | 0xFF000000u, 0xFFFFFFFFu) << p.x() << "," << p.y();
         EXPECT_TRUE(reported.contains(p)) << p.x() << "," << p.y();
     }
+    // So do a polygon's and a curve's.
+    reported = QRegion();
+    canvas.Polygon({{10, 30}, {20, 30}, {15, 38}});
+    EXPECT_TRUE(reported.contains(QPoint(9, 30)));
+    reported = QRegion();
+    canvas.PolyBezier({{30, 5}, {32, 5}, {34, 5}, {36, 5}});
+    EXPECT_TRUE(reported.contains(QPoint(33, 4)));
     // A width below one draws a one-pixel outline, and reports it.
     reported = QRegion();
     canvas.Pen.Width = -5;

@@ -121,6 +121,12 @@ TEST(ExtendedTest, RealTextSyntax)
     EXPECT_FALSE(IsDecimalRealText("1."));
     EXPECT_FALSE(IsDecimalRealText(".5"));
     EXPECT_FALSE(IsDecimalRealText("inf"));
+    EXPECT_TRUE(IsDecimalRealText("2.5E+3"));
+    EXPECT_FALSE(IsDecimalRealText("+1.5"));
+    EXPECT_FALSE(IsDecimalRealText("1.5x"));
+    // The shortest text may take one digit or all seventeen.
+    EXPECT_EQ(ShortestRealText(5e-324), "5e-324");
+    EXPECT_EQ(ShortestRealText(0.1 + 0.2), "0.30000000000000004");
     EXPECT_EQ(ParseDoubleText("0.25"), 0.25);
     EXPECT_FALSE(ParseDoubleText("0,25"));
     EXPECT_FALSE(ParseDoubleText("1e309"));

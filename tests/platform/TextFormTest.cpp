@@ -219,6 +219,10 @@ TEST(TextFormTest, TagsWhatThePlainNotationWouldChange)
         out.WriteIdent("True");
         Property(out, "Spaced");
         out.WriteIdent("a b");
+        Property(out, "Closing");
+        out.WriteIdent("end");
+        Property(out, "Del");
+        out.WriteString("a\x7F");
         Property(out, "Odd name");
         out.WriteInteger(1);
     });
@@ -233,6 +237,8 @@ TEST(TextFormTest, TagsWhatThePlainNotationWouldChange)
                                  "  Utf8 = 'K'#246'ln '#8364\n"
                                  "  Word = ident:'True'\n"
                                  "  Spaced = ident:'a b'\n"
+                                 "  Closing = ident:'end'\n"
+                                 "  Del = 'a'#127\n"
                                  "  'Odd name' = 1\n"));
     ExpectRoundTrip(binary);
 }
@@ -292,6 +298,37 @@ TEST(TextFormTest, MalformedBinaryNamesTheComponentPropertyAndOffset)
     QByteArray trailing = Form([](TStreamOutput&) {});
     trailing.append('\0');
     EXPECT_EQ(errorOf(trailing), "Unexpected data after the form (byte offset 19)");
+    // A component without a class is refused; one without a name is named by its class.
+    EXPECT_EQ(errorOf(Form([](TStreamOutput&) {}, "Form1", "")),
+              "A component has no class name (byte offset 4)");
+    EXPECT_EQ(errorOf(Form(
+                  [](TStreamOutput& out) {
+                      Property(out, "Kind");
+                      out.WriteByte(17);
+                  },
+                  "")),
+              "Unknown value kind 17 (component TForm1, property Kind, byte offset 17)");
+}
+
+// Components and lists count alike towards the nesting limit, which is exact.
+TEST(TextFormTest, NestingUpToTheLimitIsWrittenAndOneDeeperIsRefused)
+{
+    const auto nested = [](int lists) {
+        return Form([lists](TStreamOutput& out) {
+            Property(out, "Deep");
+            for (int i = 0; i < lists; ++i)
+                out.WriteKind(TValueKind::List);
+            for (int i = 0; i < lists; ++i)
+                out.WriteByte(0);
+        });
+    };
+    ExpectRoundTrip(nested(kMaxNestingDepth - 1));
+    try {
+        Text(nested(kMaxNestingDepth));
+        ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Nesting deeper than 64 levels", 0), 0u) << e.what();
+    }
 }
 
 TEST(TextFormTest, RefusesNestingThousandsDeep)

@@ -341,4 +341,64 @@ TEST(TextFormTest, RefusesNestingThousandsDeep)
             out.WriteByte(0);
     });
     EXPECT_THROW(Text(binary), EReadError);
+    // Collections each held in an item of the one around it.
+    const QByteArray collections = Form([](TStreamOutput& out) {
+        Property(out, "Deep");
+        for (int i = 0; i < 5000; ++i) {
+            out.WriteKind(TValueKind::Collection);
+            out.WriteKind(TValueKind::List);
+            Property(out, "Inner");
+        }
+        out.WriteKind(TValueKind::Collection);
+        out.WriteByte(0);
+        for (int i = 0; i < 5000; ++i) {
+            out.WriteByte(0);
+            out.WriteByte(0);
+        }
+    });
+    EXPECT_THROW(Text(collections), EReadError);
+}
+
+// Inside a collection an error names the item, and the item's property where one is read.
+TEST(TextFormTest, AnErrorInACollectionNamesTheItemAndItsProperty)
+{
+    // cut: the form's two closing bytes taken off, so that the data ends after the items
+    const auto errorOf = [](const std::function<void(TStreamOutput&)>& items, bool cut = false) {
+        QByteArray binary = Form([&](TStreamOutput& out) {
+            Property(out, "Hot");
+            out.WriteKind(TValueKind::Collection);
+            items(out);
+        });
+        if (cut)
+            binary.chop(2);
+        try {
+            Text(binary);
+        } catch (const EReadError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    const auto firstItem = [](TStreamOutput& out) {
+        out.WriteKind(TValueKind::List);
+        Property(out, "Name");
+        out.WriteString("A");
+        out.WriteByte(0);
+    };
+    EXPECT_EQ(errorOf([&](TStreamOutput& out) {
+                  firstItem(out);
+                  out.WriteKind(TValueKind::List);
+                  Property(out, "Name");
+                  out.WriteByte(17);
+              }),
+              "Unknown value kind 17 (component Form1: TForm1, property Hot[1].Name, byte offset 38)");
+    EXPECT_EQ(errorOf([&](TStreamOutput& out) {
+                  out.WriteKind(TValueKind::List);
+                  Property(out, "Name");
+                  out.WriteString("A");
+              },
+                      true),
+              "Unexpected end of the stream (component Form1: TForm1, property Hot[0], byte offset 31)");
+    EXPECT_EQ(errorOf(firstItem, true), "Unexpected end of the stream (component Form1: TForm1, property Hot, byte offset 32)");
+    EXPECT_EQ(errorOf([](TStreamOutput& out) { out.WriteString("A"); }),
+              "A collection item does not start with a list (component Form1: TForm1, property Hot, byte offset 22)");
 }

@@ -76,6 +76,7 @@ TEST_F(HotSpotStreaming, OnlyWhatDiffersFromTheDeclaredDefaultsIsWritten)
     EXPECT_NE(text.find("Version = '1.5.0.0'"), std::string::npos);
     EXPECT_EQ(text.find("BlinkInterval"), std::string::npos);
     EXPECT_EQ(text.find("SelectionMode"), std::string::npos);
+    EXPECT_NE(text.find("HotSpotCursor = crDefault"), std::string::npos) << "the normal pointer, always written";
 }
 
 TEST_F(HotSpotStreaming, HotspotsRoundTripBitForBit)
@@ -156,6 +157,8 @@ TEST_F(HotSpotStreaming, OutlinesOfFewPointsAndBadCounts)
     TMorvane target;
     ReadForm(form("        -1\n        0"), target);
     EXPECT_EQ(target.HotSpots().Item(0)->X(), 7) << "a negative count keeps the points";
+    ReadForm(form("        1\n        0\n        5.0\n        6.0"), target);
+    EXPECT_EQ(target.HotSpots().Item(0)->Shape().Points().size(), 1u);
     ReadForm(form("        2\n        0\n        1.0\n        2.0\n        30.0\n        40.0"), target);
     EXPECT_EQ(target.HotSpots().Item(0)->Shape().Points().size(), 2u);
     EXPECT_EQ(target.HotSpots().Item(0)->Width(), 9) << "two points: no new box";
@@ -192,6 +195,23 @@ TEST_F(HotSpotStreaming, OutlinesOfFewPointsAndBadCounts)
             EXPECT_NE(std::string(e.what()).find("Invalid property value"), std::string::npos) << e.what();
         }
     }
+}
+
+// The stored interval drives the timer once loading ends; 0 starts none, even for a
+// hotspot stored blinking.
+TEST_F(HotSpotStreaming, AStoredBlinkIntervalDrivesTheTimerOnceLoaded)
+{
+    const auto form = [](int interval) {
+        return QByteArray::fromStdString("object Map: TMorvane\n  BlinkInterval = " + std::to_string(interval) +
+                                         "\n  HotSpots = <\n    item\n      Blink = True\n    end>\nend\n");
+    };
+    TMorvane slow;
+    ReadForm(form(250), slow);
+    EXPECT_EQ(slow.BlinkTimer().Interval(), 250u);
+    EXPECT_TRUE(slow.BlinkTimer().Enabled());
+    TMorvane still;
+    ReadForm(form(0), still);
+    EXPECT_FALSE(still.BlinkTimer().Enabled());
 }
 
 TEST_F(HotSpotStreaming, ReadingHotspotsReplacesTheListAndForgetsHoverAndPress)

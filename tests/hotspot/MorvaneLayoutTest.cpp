@@ -47,6 +47,35 @@ TEST(MorvaneLayout, AnAutoSizeControlKeepsItsPicturesSize)
     EXPECT_EQ(QSize(map->width(), map->height()), QSize(120, 90)) << "the layout follows a new picture";
 }
 
+// A control left at its preferred size is given the size of each new picture.
+TEST(MorvaneLayout, ALayoutAsksAgainWhenThePictureChanges)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* map = new TMorvane;
+    SetPictureOfSize(*map, 100, 50);
+    layout->addWidget(map, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch();
+    window.resize(400, 400);
+    window.show();
+    ApplyLayouts();
+    EXPECT_EQ(map->height(), 50);
+    SetPictureOfSize(*map, 100, 120);
+    ApplyLayouts();
+    EXPECT_EQ(map->height(), 120);
+}
+
+// Without Stretch the hotspots stay in the picture's space however the control is sized.
+TEST(MorvaneLayout, WithoutStretchAResizeLeavesTheHotspotsWhereTheyAre)
+{
+    TMorvane map;
+    SetPictureOfSize(map, 100, 50);
+    THotSpot* spot = map.HotSpots().AddHotSpot();
+    spot->SetCorners(10, 10, 30, 20);
+    map.SetBounds(0, 0, 300, 200);
+    EXPECT_EQ(spot->BoundsRect(), Rect(10, 10, 30, 20));
+}
+
 TEST(MorvaneLayout, AStretchedControlTakesTheRoomItIsGivenWithItsHotspots)
 {
     QWidget window;

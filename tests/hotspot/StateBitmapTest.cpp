@@ -134,18 +134,35 @@ TEST(StateBitmap, UnderStretchTheLookTakesThePictureRectangleScaled)
     EXPECT_EQ(Px(look, 39, 59), qRgb(200, 0, 200));
 }
 
+// The looks are recomposed into bitmaps that still hold an earlier look: whatever the
+// picture does not cover turns white, on whichever side the rectangle leaves it.
 TEST(StateBitmap, ReadingOnlyTheNeededRectangleGivesTheSamePixels)
 {
     TPicture picture;
     FillPicture(picture, 60, 40);
-    const TRect sources[] = {{5, 5, 20, 18}, {50, 30, 70, 50}, {-5, -5, 10, 10}, {10, 10, 30, 20}};
-    const TRect dests[] = {{0, 0, 15, 13}, {0, 0, 20, 20}, {0, 0, 15, 15}, {0, 0, 40, 10}};
-    for (int i = 0; i < 4; ++i) {
-        TBitmap whole(dests[i].Width(), dests[i].Height());
-        TBitmap needed(dests[i].Width(), dests[i].Height());
-        CopyBackground(picture, whole.Canvas(), dests[i], sources[i], TBackgroundCopy::WholePicture);
-        CopyBackground(picture, needed.Canvas(), dests[i], sources[i], TBackgroundCopy::NeededRectangle);
-        EXPECT_EQ(whole.Image(), needed.Image()) << "case " << i;
+    const TRect sources[] = {{5, 5, 20, 18},   {50, 30, 70, 50}, {-5, -5, 10, 10}, {10, 10, 30, 20},
+                             {-5, 5, 10, 18},  {5, -5, 20, 8},   {50, 5, 70, 18},  {5, 30, 20, 50}};
+    const TRect dests[] = {{0, 0, 15, 13}, {0, 0, 20, 20}, {0, 0, 15, 15}, {0, 0, 40, 10},
+                           {0, 0, 15, 13}, {0, 0, 15, 13}, {0, 0, 20, 13}, {0, 0, 15, 20}};
+    const auto earlierLook = [](const TRect& dest) {
+        auto bitmap = std::make_unique<TBitmap>(dest.Width(), dest.Height());
+        bitmap->Canvas().Brush.Color = clBlack;
+        bitmap->Canvas().FillRect(dest);
+        return bitmap;
+    };
+    for (int i = 0; i < 8; ++i) {
+        const auto whole = earlierLook(dests[i]);
+        const auto needed = earlierLook(dests[i]);
+        CopyBackground(picture, whole->Canvas(), dests[i], sources[i], TBackgroundCopy::WholePicture);
+        CopyBackground(picture, needed->Canvas(), dests[i], sources[i], TBackgroundCopy::NeededRectangle);
+        EXPECT_EQ(whole->Image(), needed->Image()) << "case " << i;
+        // The corner of the look farthest into the picture shows it; the one outside, white.
+        const int x = sources[i].Left < 0 ? dests[i].Right - 1 : 0;
+        const int y = sources[i].Top < 0 ? dests[i].Bottom - 1 : 0;
+        EXPECT_NE(needed->Canvas().Pixel(x, y), clBlack) << "case " << i;
+        if (sources[i].Left < 0 || sources[i].Top < 0 || sources[i].Right > 60 || sources[i].Bottom > 40) {
+            EXPECT_EQ(needed->Canvas().Pixel(dests[i].Right - 1 - x, dests[i].Bottom - 1 - y), clWhite) << "case " << i;
+        }
     }
 }
 

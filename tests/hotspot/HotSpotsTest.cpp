@@ -92,6 +92,7 @@ TEST_F(MorvaneFixture, AnotherCollectionOfTheControlLeavesItsHotspotsAlone)
     control.SetHotSpots(&staged);
     ASSERT_EQ(control.HotSpots().Count(), 1);
     EXPECT_TRUE(control.HotSpots().Item(0)->Selected());
+    EXPECT_TRUE(Shows(25, 25, clBlue)) << "the copied selection shows at once";
 }
 
 TEST(HotSpots, RescaleMapsEveryHotspotAndRoundsHalvesToEven)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QImageReader>
+#include <QtEndian>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -78,8 +79,10 @@ QByteArray MakeBmp(int bits, const std::vector<std::uint32_t>& palette, const st
     return b;
 }
 
-// An 8-bit run-length file of w x h pixels: the palette, then the run-length codes as given.
-QByteArray MakeRle8Bmp(int w, int h, const std::vector<std::uint32_t>& palette, const std::vector<std::uint8_t>& codes)
+// An 8-bit (or 4-bit) run-length file of w x h pixels: the palette, then the run-length
+// codes as given.
+QByteArray MakeRle8Bmp(int w, int h, const std::vector<std::uint32_t>& palette, const std::vector<std::uint8_t>& codes,
+                       int bits = 8)
 {
     const int offBits = 14 + 40 + int(palette.size()) * 4;
     QByteArray b(offBits, '\0');
@@ -90,8 +93,8 @@ QByteArray MakeRle8Bmp(int w, int h, const std::vector<std::uint32_t>& palette, 
     Put32(b, 18, std::uint32_t(w));
     Put32(b, 22, std::uint32_t(h));
     Put16(b, 26, 1);
-    Put16(b, 28, 8);
-    Put32(b, 30, 1); // run-length, 8 bits
+    Put16(b, 28, std::uint16_t(bits));
+    Put32(b, 30, bits == 8 ? 1 : 2); // run-length, 8 or 4 bits
     Put32(b, 34, std::uint32_t(codes.size()));
     Put32(b, 46, std::uint32_t(palette.size()));
     for (std::size_t i = 0; i < palette.size(); ++i)
@@ -309,6 +312,7 @@ TEST(BitmapTest, ChangedBitmapSavesAValid24BitFile)
     EXPECT_EQ(saved.left(2), QByteArray("BM"));
     EXPECT_EQ(std::uint8_t(saved[28]), 24);               // bits per pixel
     EXPECT_EQ(saved.size(), 54 + 2 * 12);                 // 3 pixels = 9 bytes, padded to 12
+    EXPECT_EQ(qFromLittleEndian<quint32>(saved.constData() + 2), quint32(saved.size())); // the file's size
     TBitmap reread;
     reread.LoadFromFileData(saved);
     EXPECT_EQ(reread.Canvas().Pixel(0, 0), clRed);
@@ -440,6 +444,10 @@ TEST(BitmapTest, ShortRunLengthDataForALargeBitmapIsValidUpToThePixelLimit)
     b.LoadFromFileData(MakeRle8Bmp(4000, 3000, {0x0000FF, 0xFFFFFF}, {0, 1}));
     EXPECT_EQ(b.Width(), 4000);
     EXPECT_EQ(b.Canvas().Pixel(3999, 2999), clBlue);
+    TBitmap four;
+    four.LoadFromFileData(MakeRle8Bmp(400, 300, {0x0000FF, 0xFFFFFF}, {0, 1}, 4));
+    EXPECT_EQ(four.Width(), 400);
+    EXPECT_EQ(four.Canvas().Pixel(399, 299), clBlue);
     // Beyond the limit every bitmap has, the header alone is refused, and nothing changes.
     try {
         b.LoadFromFileData(MakeRle8Bmp(16384, 8192, {0x0000FF}, {0, 1}));

@@ -145,6 +145,10 @@ TEST(BitmapTest, NewBitmapIsWhiteAndEmptyOneHasNoSize)
     EXPECT_FALSE(b.Empty());
     EXPECT_EQ(b.Canvas().Pixel(2, 1), clWhite);
     EXPECT_EQ(b.Image().format(), QImage::Format_RGB32);
+    TBitmap negative(-5, 2); // a negative side is no side
+    EXPECT_TRUE(negative.Empty());
+    EXPECT_EQ(negative.Width(), 0);
+    EXPECT_EQ(negative.Height(), 2);
 }
 
 TEST(BitmapTest, SetSizeKeepsPixelsAndAddsWhite)
@@ -183,6 +187,13 @@ TEST(BitmapTest, TransparentDrawSkipsTheKeyColour)
     EXPECT_EQ(target->Canvas().Pixel(1, 3), clRed);
     EXPECT_EQ(target->Canvas().Pixel(1, 1), clYellow); // blue skipped
     EXPECT_EQ(target->Canvas().Pixel(5, 5), clYellow);
+
+    // A copy (as a picture takes one) stays see-through.
+    const auto copy = sprite->Clone();
+    auto fresh = Solid(10, 10, clYellow);
+    fresh->Canvas().Draw(1, 1, *copy);
+    EXPECT_EQ(fresh->Canvas().Pixel(1, 1), clYellow);
+    EXPECT_EQ(fresh->Canvas().Pixel(3, 1), clRed);
 
     sprite->SetTransparent(false);
     target->Canvas().Draw(1, 1, *sprite);
@@ -544,6 +555,8 @@ TEST(BitmapTest, ChangesAreNotified)
     b.SetTransparent(true);
     EXPECT_EQ(changes, 2);
     b.SetSize(3, 3);
+    EXPECT_EQ(changes, 3);
+    b.SetSize(3, 3); // the size it has: nothing changes
     EXPECT_EQ(changes, 3);
 }
 

@@ -591,6 +591,8 @@ TEST(BitmapTest, CompactKeepsEveryPixelInOneByteUpTo256Colours)
         EXPECT_EQ(changes, 0) << "the pixels did not change";
         EXPECT_EQ(b.Image().convertToFormat(QImage::Format_RGB32), source) << colours << " colours";
         EXPECT_EQ(b.Canvas().Pixel(36, 10), RgbToColor(source.pixel(36, 10)));
+        EXPECT_FALSE(b.Compact()) << "already compact";
+        EXPECT_EQ(b.Image().convertToFormat(QImage::Format_RGB32), source) << colours << " colours, twice";
     }
 }
 

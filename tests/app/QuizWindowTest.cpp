@@ -179,6 +179,23 @@ TEST_F(QuizWindow, ClicksBeforeTheFirstQuizAndARestartMidGame)
         EXPECT_FALSE(Map().HotSpots().Item(i)->Down());
 }
 
+// The handlers may be bound to other events too: the start-up step run again mid-game, or a
+// click reported without a hotspot, leaves the game as it is.
+TEST_F(QuizWindow, AHandlerRaisedOutOfTurnLeavesTheGameAlone)
+{
+    StartNewQuiz();
+    ClickHotSpot(IndexOfId(form->Game().CurrentAnswer()));
+    const TQuizGame* game = &form->Game();
+    const std::string question = Question();
+    form->FormCreate(form.get());
+    form->Morvane1HotSpotClick(&Map(), nullptr);
+    EXPECT_EQ(&form->Game(), game);
+    EXPECT_EQ(form->Game().State(), TQuizState::Asking);
+    EXPECT_EQ(Question(), question);
+    EXPECT_EQ(ScoreLine(), "1/34");
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
 TEST_F(QuizWindow, TheLinkOpensTheMakersPageAndLeavesTheQuizAlone)
 {
     StartNewQuiz();
@@ -289,6 +306,26 @@ TEST(QuizWindowDescription, OneThatDoesNotStartTheGameIsRefused)
             ADD_FAILURE() << "accepted with '" << replacement << "'";
         } catch (const EReadError& e) {
             EXPECT_NE(std::string(e.what()).find("OnCreate is not FormCreate"), std::string::npos) << e.what();
+        }
+    }
+}
+
+// The window needs its map, its button and its two labels; a description without one of
+// them is refused when read.
+TEST(QuizWindowDescription, OneWithoutAControlTheGameNeedsIsRefused)
+{
+    const std::string text = FormToText(EmbeddedForm2());
+    for (const std::string name : {"Morvane1", "Button2", "lblQuestion", "lblScore"}) {
+        const std::string header = "object " + name + ":";
+        const auto at = text.find(header);
+        ASSERT_NE(at, std::string::npos) << name;
+        std::string changed = text;
+        changed.replace(at, header.size(), "object Other" + name + ":");
+        try {
+            TForm2 form(QByteArray::fromStdString(changed));
+            ADD_FAILURE() << "accepted without " << name;
+        } catch (const EReadError& e) {
+            EXPECT_STREQ(e.what(), "The quiz window's description lacks one of its controls") << name;
         }
     }
 }

@@ -195,6 +195,18 @@ TEST(BitmapTest, TransparentDrawSkipsTheKeyColour)
     EXPECT_EQ(fresh->Canvas().Pixel(1, 1), clYellow);
     EXPECT_EQ(fresh->Canvas().Pixel(3, 1), clRed);
 
+    // New pixels read from a file are masked afresh: lime, with a red key pixel.
+    auto lime = Solid(5, 5, clLime);
+    lime->Canvas().Brush.Color = clRed;
+    lime->Canvas().FillRect(Rect(0, 4, 1, 5));
+    auto loaded = Solid(5, 5, clBlue);
+    loaded->SetTransparent(true);
+    fresh->Canvas().Draw(1, 1, *loaded); // the blue one's mask made
+    loaded->LoadFromFileData(EncodeBitmapFile24(lime->ToImage()));
+    fresh->Canvas().Draw(1, 1, *loaded);
+    EXPECT_EQ(fresh->Canvas().Pixel(1, 1), clLime);
+    EXPECT_EQ(fresh->Canvas().Pixel(1, 5), clYellow);
+
     sprite->SetTransparent(false);
     target->Canvas().Draw(1, 1, *sprite);
     EXPECT_EQ(target->Canvas().Pixel(1, 1), clBlue);

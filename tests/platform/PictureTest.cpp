@@ -199,6 +199,13 @@ TEST(PictureTest, MalformedDataRaisesAndKeepsTheOldGraphic)
     badJpeg.append("TJPEGImage");
     WriteCountedBlock(badJpeg, QByteArray("\xFF\xD8garbage", 9));
     EXPECT_THROW(picture.SetData(badJpeg), EInvalidGraphic);
+    // A name one byte short of its length is cut short too, not read past.
+    try {
+        picture.SetData(QByteArray("\x05TBit", 5));
+        ADD_FAILURE() << "no error";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_STREQ(e.what(), "Picture data ends inside the graphic's class name");
+    }
     EXPECT_EQ(picture.Graphic(), before);
 }
 
@@ -240,7 +247,17 @@ TEST(PictureTest, LoadsFilesByExtension)
     EXPECT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr);
     EXPECT_EQ(picture.Bitmap().Canvas().Pixel(2, 1), clBlue);
 
-    EXPECT_THROW(picture.LoadFromFile(dir.filePath("x.gif")), EInvalidGraphic);
+    {
+        QFile gif(dir.filePath("x.gif"));
+        ASSERT_TRUE(gif.open(QIODevice::WriteOnly));
+        gif.write("GIF89a");
+    }
+    try {
+        picture.LoadFromFile(dir.filePath("x.gif"));
+        ADD_FAILURE() << "a GIF file loaded";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_STREQ(e.what(), "Unknown picture file extension (.gif)");
+    }
     EXPECT_THROW(picture.LoadFromFile(dir.filePath("missing.jpg")), EInvalidGraphic);
     EXPECT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr); // kept
 }

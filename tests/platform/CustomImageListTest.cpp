@@ -43,6 +43,11 @@ TEST(CustomImageListTest, SizeAndCount)
     TCustomImageList defaults;
     EXPECT_EQ(defaults.Width(), 16);
     EXPECT_EQ(defaults.Height(), 16);
+    TCustomImageList none(0, -3); // no side is smaller than a pixel
+    EXPECT_EQ(none.Width(), 1);
+    EXPECT_EQ(none.Height(), 1);
+    EXPECT_EQ(none.Add(Solid(5, 5, qRgb(0, 255, 0))), 0);
+    EXPECT_EQ(none.Count(), 1);
 }
 
 TEST(CustomImageListTest, AStripAddsOneImagePerWidth)
@@ -65,6 +70,17 @@ TEST(CustomImageListTest, OtherSizesAreScaled)
     list.Add(Solid(10, 3, qRgb(0, 0, 255)));
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Image(0).size(), QSize(4, 4));
+    // A strip needs both the height and a multiple of the width.
+    list.Add(Solid(8, 3, qRgb(0, 0, 255)));
+    list.Add(Solid(6, 4, qRgb(0, 0, 255)));
+    EXPECT_EQ(list.Count(), 3);
+    // Scaled pixel for pixel, never blended.
+    QImage halves(2, 1, QImage::Format_RGB32);
+    halves.setPixel(0, 0, qRgb(255, 0, 0));
+    halves.setPixel(1, 0, qRgb(0, 0, 255));
+    list.Add(halves);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(list.Image(3).pixel(x, 2), x < 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) << x;
 }
 
 TEST(CustomImageListTest, DrawsImageNAtAPoint)
@@ -92,6 +108,8 @@ TEST(CustomImageListTest, AnIndexOutsideTheListDrawsNothing)
     list.Draw(target.Canvas(), 0, 0, 1);
     EXPECT_EQ(Count(target.Canvas(), clWhite), 36);
     EXPECT_EQ(changes, 0);
+    EXPECT_TRUE(list.Image(-1).isNull());
+    EXPECT_TRUE(list.Image(1).isNull());
 }
 
 TEST(CustomImageListTest, DrawsWithinTheClip)
@@ -121,6 +139,13 @@ TEST(CustomImageListTest, TransparentPixelsAreNotDrawn)
     list.Draw(target.Canvas(), 0, 0, 0);
     EXPECT_EQ(target.Canvas().Pixel(0, 0), clLime);
     EXPECT_EQ(target.Canvas().Pixel(1, 0), clWhite);
+    // Greyed, they stay see-through.
+    TBitmap greyed(2, 1);
+    greyed.Canvas().Brush.Color = clBlue;
+    greyed.Canvas().FillRect(Rect(0, 0, 2, 1));
+    list.Draw(greyed.Canvas(), 0, 0, 0, false);
+    EXPECT_NE(greyed.Canvas().Pixel(0, 0), clBlue);
+    EXPECT_EQ(greyed.Canvas().Pixel(1, 0), clBlue);
 }
 
 TEST(CustomImageListTest, DisabledImagesAreDrawnGrey)
@@ -132,13 +157,16 @@ TEST(CustomImageListTest, DisabledImagesAreDrawnGrey)
     const QRgb p = target.Image().pixel(1, 1);
     EXPECT_EQ(qRed(p), qGreen(p));
     EXPECT_EQ(qGreen(p), qBlue(p));
-    EXPECT_NE(RgbToColor(p), clWhite);
+    // The grey level lightened halfway toward white.
+    EXPECT_EQ(qRed(p), 128 + qGray(qRgb(255, 0, 0)) / 2);
 }
 
 TEST(CustomImageListTest, ChangingTheSizeEmptiesTheList)
 {
     TCustomImageList list(2, 2);
     list.Add(Solid(2, 2, qRgb(255, 0, 0)));
+    list.SetSize(2, 2); // the size it has
+    EXPECT_EQ(list.Count(), 1);
     list.SetWidth(3);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Width(), 3);

@@ -17,9 +17,10 @@ using namespace vandora;
 namespace {
 
 // Encodes raw samples with libjpeg directly, to get files our encoder never writes
-// (greyscale, CMYK, YCCK). Valid input only: libjpeg's default error handling stays.
+// (greyscale, CMYK with or without Adobe's marker, YCCK, arithmetic coding). Valid input
+// only: libjpeg's default error handling stays.
 QByteArray EncodeRaw(int w, int h, int components, J_COLOR_SPACE in, J_COLOR_SPACE stored,
-                     const std::vector<unsigned char>& samples)
+                     const std::vector<unsigned char>& samples, bool adobeMarker = true, bool arithmetic = false)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
@@ -35,6 +36,9 @@ QByteArray EncodeRaw(int w, int h, int components, J_COLOR_SPACE in, J_COLOR_SPA
     jpeg_set_defaults(&cinfo);
     jpeg_set_colorspace(&cinfo, stored);
     jpeg_set_quality(&cinfo, 100, TRUE);
+    if (!adobeMarker)
+        cinfo.write_Adobe_marker = FALSE;
+    cinfo.arith_code = arithmetic ? TRUE : FALSE;
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(samples.data() + std::size_t(cinfo.next_scanline) * std::size_t(w * components));
@@ -133,6 +137,17 @@ TEST(JpegImageTest, DecodesAdobeCmyk)
     EXPECT_TRUE(Near(image.pixel(8, 8), 255, 0, 0));
 }
 
+TEST(JpegImageTest, DecodesCmykWithoutAdobesMarkerAsInk)
+{
+    // Without the marker, 255 means full ink. Red: no cyan, full magenta and yellow.
+    std::vector<unsigned char> samples;
+    for (int i = 0; i < 16 * 16; ++i)
+        samples.insert(samples.end(), {0, 255, 255, 0});
+    const QImage image = DecodeJpeg(EncodeRaw(16, 16, 4, JCS_CMYK, JCS_CMYK, samples, false));
+    ASSERT_EQ(image.size(), QSize(16, 16));
+    EXPECT_TRUE(Near(image.pixel(8, 8), 255, 0, 0));
+}
+
 TEST(JpegImageTest, DecodesYcck)
 {
     // Blue with half black, inverted as Adobe writes it: C, M, Y, K ink = 255, 255, 0, 128.
@@ -223,6 +238,31 @@ TEST(JpegImageTest, GraphicLoadsAndKeepsItsFile)
     EXPECT_EQ(jpeg.Height(), 10);
     EXPECT_EQ(jpeg.FileData(), file);
     EXPECT_STREQ(jpeg.ClassName(), "TJPEGImage");
+}
+
+// Arithmetic coding may spend less than a bit on a block: its files are held only to the
+// fixed pixel limit, not to their length.
+TEST(JpegImageTest, AnArithmeticCodedFileMayBeSmallerThanABitABlock)
+{
+    const std::vector<unsigned char> grey(1024 * 1024, 100);
+    const QByteArray file = EncodeRaw(1024, 1024, 1, JCS_GRAYSCALE, JCS_GRAYSCALE, grey, true, true);
+    ASSERT_LT(file.size() * 8, 1024 * 1024 / 64) << "not below a bit a block";
+    const QImage image = DecodeJpeg(file);
+    ASSERT_EQ(image.size(), QSize(1024, 1024));
+    EXPECT_TRUE(Near(image.pixel(512, 512), 100, 100, 100, 2));
+}
+
+// Empty data is no picture, not a broken one.
+TEST(JpegImageTest, EmptyDataEmptiesTheGraphic)
+{
+    TJPEGImage jpeg;
+    jpeg.LoadFromFileData(EncodeJpeg(Quadrants(20, 10), 90));
+    int changes = 0;
+    jpeg.SetOnChange([&] { ++changes; });
+    jpeg.LoadFromFileData(QByteArray());
+    EXPECT_TRUE(jpeg.Empty());
+    EXPECT_TRUE(jpeg.FileData().isEmpty());
+    EXPECT_EQ(changes, 1);
 }
 
 TEST(JpegImageTest, BadDataLeavesTheGraphicAsItWas)

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace vandora;
@@ -27,6 +28,26 @@ TEST(MessageBoxTest, TheBoxHasTheCaptionTheTextOneOkAndNoIcon)
     EXPECT_EQ(box->buttons()[0]->text(), QStringLiteral("OK"));
     EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
+}
+
+// The button says "OK" whatever language Qt's own texts are translated to.
+TEST(MessageBoxTest, TheButtonSaysOkUnderATranslation)
+{
+    class TTranslatedOk final : public QTranslator {
+    public:
+        QString translate(const char*, const char* source, const char*, int) const override
+        {
+            return QByteArray(source) == "OK" || QByteArray(source) == "&OK" ? QStringLiteral("D'accord") : QString();
+        }
+        bool isEmpty() const override { return false; }
+    } translated;
+    QCoreApplication::installTranslator(&translated);
+    QMessageBox plain(QMessageBox::NoIcon, "T", "t", QMessageBox::Ok);
+    const QString qtsOwn = plain.button(QMessageBox::Ok)->text();
+    const auto box = CreateMessageBox("T", "t");
+    QCoreApplication::removeTranslator(&translated);
+    ASSERT_EQ(qtsOwn, QStringLiteral("D'accord")) << "the translation is not Qt's";
+    EXPECT_EQ(box->buttons()[0]->text(), QStringLiteral("OK"));
 }
 
 TEST(MessageBoxTest, LoneLineFeedsAndCarriageReturnsBreakLinesToo)

@@ -108,6 +108,8 @@ TEST(ExtendedTest, EncodingsNoDecimalNamesHaveOnlyHexText)
     EXPECT_EQ(TExtended::FromParts(false, 0, std::uint64_t(1) << 63).DecimalText(), ""); // pseudo-denormal
     EXPECT_FALSE(TExtended::FromHexText("7FFF800000000000080"));  // 19 digits
     EXPECT_FALSE(TExtended::FromHexText("7FFF80000000000008G0")); // not hex
+    EXPECT_FALSE(TExtended::FromHexText("7FFF800000000000080G")); // nor in a byte's low digit
+    EXPECT_FALSE(TExtended::FromHexText("7FFF80000000000008000")); // 21 digits
 }
 
 TEST(ExtendedTest, RealTextSyntax)

@@ -194,6 +194,13 @@ TEST(RegionTest, AResultOfOneRectangleIsSimpleAndOfTwoComplex)
     EXPECT_EQ(CombineRgn(result, a, b, RGN_OR), COMPLEXREGION);
     EXPECT_EQ(result.Region().rectCount(), 2);
     EXPECT_EQ(CombineRgn(result, a, b, RGN_AND), NULLREGION);
+    // Two squares overlapping in one corner: what only one of them covers.
+    const TPoint overlapping[] = {{2, 2}, {6, 2}, {6, 6}, {2, 6}};
+    const HRGN c = CreatePolygonRgn(overlapping, 4, ALTERNATE);
+    EXPECT_EQ(CombineRgn(result, a, c, RGN_XOR), COMPLEXREGION);
+    EXPECT_TRUE(result.Region().contains(QPoint(1, 1)));
+    EXPECT_TRUE(result.Region().contains(QPoint(5, 5)));
+    EXPECT_FALSE(result.Region().contains(QPoint(3, 3)));
 }
 
 // Beyond 27 bits a coordinate gives no region even for a shape that is cheap to scan, on

@@ -96,6 +96,7 @@ TEST_F(MorvaneFixture, HotspotsCopiedInBlinkToo)
     ASSERT_FALSE(control.BlinkTimer().Enabled());
     control.SetHotSpots(&source);
     EXPECT_TRUE(control.BlinkTimer().Enabled());
+    EXPECT_EQ(control.BlinkTimer().Interval(), 100u) << "a control made in code, never loaded";
 
     control.BlinkTick();
     control.BlinkTick();

@@ -65,6 +65,18 @@ TEST(MorvaneLayout, ALayoutAsksAgainWhenThePictureChanges)
     EXPECT_EQ(map->height(), 120);
 }
 
+// An empty picture has no size to take: AutoSize keeps the control's own.
+TEST(MorvaneLayout, AutoSizeKeepsTheControlsSizeForAnEmptyPicture)
+{
+    TMorvane map;
+    map.SetBounds(0, 0, 120, 80);
+    map.SetAutoSize(true);
+    TPicture empty;
+    empty.Bitmap(); // a bitmap of no size
+    map.SetPicture(&empty);
+    EXPECT_EQ(QSize(map.Width(), map.Height()), QSize(120, 80));
+}
+
 // Without Stretch the hotspots stay in the picture's space however the control is sized.
 TEST(MorvaneLayout, WithoutStretchAResizeLeavesTheHotspotsWhereTheyAre)
 {

@@ -35,6 +35,22 @@ TEST(KeyStateTest, TheDefaultFollowsTheLiveModifiers)
     QTest::keyRelease(&w, Qt::Key_Control, Qt::NoModifier);
     EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
     EXPECT_EQ(GetKeyState(0x41), 0); // a key it does not track
+    QTest::keyPress(&w, Qt::Key_Alt, Qt::AltModifier);
+    EXPECT_LT(GetKeyState(VK_MENU), 0);
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
+    QTest::keyRelease(&w, Qt::Key_Alt, Qt::NoModifier);
+    EXPECT_EQ(GetKeyState(VK_MENU), 0);
+
+    // And the buttons held, each its own.
+    const std::pair<Qt::MouseButton, int> buttons[] = {
+        {Qt::LeftButton, VK_LBUTTON}, {Qt::RightButton, VK_RBUTTON}, {Qt::MiddleButton, VK_MBUTTON}};
+    for (const auto& [button, key] : buttons) {
+        QTest::mousePress(&w, button, {}, QPoint(5, 5));
+        for (const auto& [other, otherKey] : buttons)
+            EXPECT_EQ(GetKeyState(otherKey) < 0, other == button) << button << " held, asked " << otherKey;
+        QTest::mouseRelease(&w, button, {}, QPoint(5, 5));
+        EXPECT_EQ(GetKeyState(key), 0) << button;
+    }
 }
 
 TEST(KeyStateTest, CursorPosComesFromTheSeam)

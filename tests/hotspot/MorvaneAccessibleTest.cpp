@@ -65,6 +65,7 @@ TEST_F(MorvaneAccessible, TheStateFollowsTheHoverThePressAndTheSelection)
     EXPECT_TRUE(rect->state().selectable);
     Move(10, 10);
     EXPECT_TRUE(rect->state().hotTracked);
+    EXPECT_FALSE(rect->state().focused) << "lit by the pointer, but the control has no focus";
     Press(10, 10);
     EXPECT_TRUE(rect->state().pressed);
     EXPECT_TRUE(rect->state().selected);
@@ -75,6 +76,10 @@ TEST_F(MorvaneAccessible, TheStateFollowsTheHoverThePressAndTheSelection)
     Spot(0)->SetDown(true);
     EXPECT_TRUE(rect->state().pressed);
     EXPECT_FALSE(rect->state().focusable) << "the control takes no focus by default";
+    control.show();
+    EXPECT_FALSE(rect->state().invisible);
+    control.hide();
+    EXPECT_TRUE(rect->state().invisible);
 }
 
 TEST_F(MorvaneAccessible, PressingAHotspotClicksItAsTheKeysDo)

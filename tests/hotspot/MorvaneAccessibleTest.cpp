@@ -66,6 +66,7 @@ TEST_F(MorvaneAccessible, TheStateFollowsTheHoverThePressAndTheSelection)
     Move(10, 10);
     EXPECT_TRUE(rect->state().hotTracked);
     EXPECT_FALSE(rect->state().focused) << "lit by the pointer, but the control has no focus";
+    EXPECT_EQ(Tree()->focusChild(), nullptr);
     Press(10, 10);
     EXPECT_TRUE(rect->state().pressed);
     EXPECT_TRUE(rect->state().selected);
@@ -144,6 +145,12 @@ TEST_F(MorvaneAccessible, AnInterfaceFollowsItsHotspotAsEarlierOnesGo)
     EXPECT_EQ(over->text(QAccessible::Name), "over");
     EXPECT_EQ(Tree()->indexOfChild(over), 2);
     EXPECT_EQ(Tree()->child(2), over);
+    // Only this control's hotspots are its children.
+    EXPECT_EQ(Tree()->indexOfChild(Tree()), -1);
+    TMorvane other;
+    other.HotSpots().AddHotSpot();
+    other.HotSpots().AddHotSpot();
+    EXPECT_EQ(Tree()->indexOfChild(QAccessible::queryAccessibleInterface(&other)->child(1)), -1);
     EXPECT_EQ(Tree()->child(1)->text(QAccessible::Name), "ell");
     PressAction(over);
     EXPECT_EQ(events, (Events{"enter over", "click over"}));

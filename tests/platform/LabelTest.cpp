@@ -228,4 +228,13 @@ TEST(LabelTest, APositiveFontHeightIsTheCellAndAnyHeightGivesAFont)
     EXPECT_GT(cell.ToQFont().pixelSize(), 8);
     cell.SetHeight(std::numeric_limits<int>::min());
     EXPECT_GE(cell.ToQFont().pixelSize(), 1);
+    // Each style bit reaches the font, alone.
+    const std::pair<TFontStyles, bool (QFont::*)() const> styles[] = {
+        {fsBold, &QFont::bold}, {fsItalic, &QFont::italic}, {fsUnderline, &QFont::underline},
+        {fsStrikeOut, &QFont::strikeOut}};
+    for (const auto& [style, has] : styles) {
+        character.SetStyle(style);
+        for (const auto& [other, otherHas] : styles)
+            EXPECT_EQ((character.ToQFont().*otherHas)(), other == style) << int(style) << " asked " << int(other);
+    }
 }

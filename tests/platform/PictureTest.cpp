@@ -286,3 +286,23 @@ TEST(GraphicRegistryTest, KnowsBitmapsAndNothingElse)
     EXPECT_EQ(registry.CreateForExtension("png"), nullptr);
     EXPECT_FALSE(registry.FormatForExtension("").has_value());
 }
+
+// Registering a class or an extension again replaces what it stood for.
+TEST(GraphicRegistryTest, ARegistrationAgainReplacesTheEarlierOne)
+{
+    auto& registry = TGraphicRegistry::Instance();
+    registry.RegisterFileFormat("JPG", "Bitmaps by another name", "TBitmap");
+    EXPECT_STREQ(registry.CreateForExtension("jpg")->ClassName(), "TBitmap");
+    EXPECT_EQ(registry.FormatForExtension("jpg")->Description, "Bitmaps by another name");
+    registry.RegisterFileFormat("jpg", "JPEG Image File", "TJPEGImage");
+    EXPECT_STREQ(registry.CreateForExtension("jpg")->ClassName(), "TJPEGImage");
+
+    int made = 0;
+    registry.RegisterClass("TBitmap", [&made] {
+        ++made;
+        return std::make_unique<TBitmap>();
+    });
+    registry.CreateByClassName("TBitmap");
+    registry.RegisterClass("TBitmap", [] { return std::make_unique<TBitmap>(); });
+    EXPECT_EQ(made, 1);
+}

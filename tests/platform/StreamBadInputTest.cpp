@@ -103,6 +103,18 @@ std::string BinaryErrorOf(const QByteArray& form)
 
 } // namespace
 
+// Only the whole signature makes a binary form, and one passed through as it is gets
+// checked on the way.
+TEST_F(StreamBadInputTest, ABinaryFormPassedThroughIsCheckedOnTheWay)
+{
+    const QByteArray binary = FormToBinary(kGood);
+    EXPECT_TRUE(IsBinaryForm(binary));
+    EXPECT_FALSE(IsBinaryForm("TPF1"));
+    EXPECT_FALSE(IsBinaryForm("TPF"));
+    EXPECT_EQ(FormToBinary(binary), binary);
+    EXPECT_THROW(FormToBinary(binary.left(binary.size() - 1)), EReadError);
+}
+
 TEST_F(StreamBadInputTest, EveryTruncationFailsAndLeavesNothingBehind)
 {
     const QByteArray binary = FormToBinary(kGood);

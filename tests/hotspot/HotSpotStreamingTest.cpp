@@ -66,7 +66,7 @@ TEST_F(HotSpotStreaming, OnlyWhatDiffersFromTheDeclaredDefaultsIsWritten)
     for (const char* written : {"ShapeType = stRectangle", "ID = 0", "Down = False", "Clipped = False",
                                 "HoverColor = clYellow", "ClickColor = clGray", "HoverImageIndex = -1", "PolyPoints = ("})
         EXPECT_NE(first.find(written), std::string::npos) << written;
-    for (const char* omitted : {"Hint", "Name", "OffsetX", "ShowClick", "Blink =", "Selected =", "Angle", "Image ="})
+    for (const char* omitted : {"Hint", "Name", "OffsetX", "OffsetY", "ShowClick", "Blink =", "Selected =", "Angle", "Image ="})
         EXPECT_EQ(first.find(omitted), std::string::npos) << omitted;
     EXPECT_NE(text.find("OffsetX = 5", second), std::string::npos);
     EXPECT_NE(text.find("Hint = 'tip'", second), std::string::npos);
@@ -76,6 +76,7 @@ TEST_F(HotSpotStreaming, OnlyWhatDiffersFromTheDeclaredDefaultsIsWritten)
     EXPECT_NE(text.find("Version = '1.5.0.0'"), std::string::npos);
     EXPECT_EQ(text.find("BlinkInterval"), std::string::npos);
     EXPECT_EQ(text.find("SelectionMode"), std::string::npos);
+    EXPECT_EQ(text.find("ShowHint"), std::string::npos);
     EXPECT_NE(text.find("HotSpotCursor = crDefault"), std::string::npos) << "the normal pointer, always written";
 }
 
@@ -117,6 +118,62 @@ TEST_F(HotSpotStreaming, HotspotsRoundTripBitForBit)
     auto viaText = std::make_unique<TMorvane>();
     ReadForm(QByteArray::fromStdString(WriteFormText(source)), *viaText);
     EXPECT_EQ(viaText->HotSpots().Item(0)->Shape().Points(), poly->Shape().Points());
+}
+
+// Each published value comes back through its own setter: no two properties share one.
+TEST_F(HotSpotStreaming, EveryPublishedValueReachesItsOwnSetter)
+{
+    THotSpot* h = source.HotSpots().AddHotSpot();
+    h->SetCorners(1, 2, 30, 40);
+    h->SetHint("tip");
+    h->SetName("name");
+    h->SetDown(true);
+    h->SetHoverColor(0x010101);
+    h->SetClickColor(0x020202);
+    h->SetSelectedColor(0x030303);
+    h->SetBlinkColor(0x040404);
+    h->SetHoverImageIndex(1);
+    h->SetClickImageIndex(2);
+    h->SetSelectedImageIndex(3);
+    h->SetBlinkImageIndex(4);
+    h->SetOffsetX(7);
+    h->SetOffsetY(9);
+    TPicture pictures[4];
+    for (int i = 0; i < 4; ++i)
+        pictures[i].Bitmap().SetSize(i + 1, i + 1);
+    h->SetHoverImage(&pictures[0]);
+    h->SetClickImage(&pictures[1]);
+    h->SetSelectedImage(&pictures[2]);
+    h->SetBlinkImage(&pictures[3]);
+    source.SetBlinkInterval(250);
+    source.SetColor(0x050505);
+    source.SetHotSpotCursor(crHandPoint);
+    source.SetSelectionMode(smMultiSelectCtrl);
+    source.SetShowHint(true);
+    source.SetTransparent(true);
+    EXPECT_NE(WriteFormText(source).find("SelectionMode = smMultiSelectCtrl"), std::string::npos);
+
+    const auto copy = RoundTrip();
+    const THotSpot* c = copy->HotSpots().Item(0);
+    EXPECT_EQ(c->Hint(), "tip");
+    EXPECT_EQ(c->Name(), "name");
+    EXPECT_TRUE(c->Down());
+    EXPECT_EQ((std::vector<TColor>{c->HoverColor(), c->ClickColor(), c->SelectedColor(), c->BlinkColor()}),
+              (std::vector<TColor>{0x010101, 0x020202, 0x030303, 0x040404}));
+    EXPECT_EQ((std::vector<int>{c->HoverImageIndex(), c->ClickImageIndex(), c->SelectedImageIndex(), c->BlinkImageIndex()}),
+              (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(c->OffsetX(), 7);
+    EXPECT_EQ(c->OffsetY(), 9);
+    EXPECT_EQ((std::vector<int>{c->HoverImage().Width(), c->ClickImage().Width(), c->SelectedImage().Width(),
+                                c->BlinkImage().Width()}),
+              (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(copy->BlinkInterval(), 250);
+    EXPECT_EQ(copy->Color(), TColor(0x050505));
+    EXPECT_EQ(copy->HotSpotCursor(), crHandPoint);
+    EXPECT_EQ(copy->SelectionMode(), smMultiSelectCtrl);
+    EXPECT_TRUE(copy->ShowHint());
+    EXPECT_TRUE(copy->Transparent());
+    EXPECT_FALSE(copy->Stretch());
 }
 
 TEST_F(HotSpotStreaming, AnAngleOfItsOwnInAFormTurnsTheShapeAndTheOutlineStillWins)

@@ -176,6 +176,29 @@ TEST_F(HotSpotStreaming, EveryPublishedValueReachesItsOwnSetter)
     EXPECT_FALSE(copy->Stretch());
 }
 
+// Each event property binds its own event (a form without methods keeps the names).
+TEST_F(HotSpotStreaming, EachEventPropertyBindsItsOwnEvent)
+{
+    std::string text = "object Map: TMorvane\n";
+    for (const char* event : {"OnClick", "OnDblClick", "OnHotSpotEnter", "OnHotSpotExit", "OnHotSpotClick",
+                              "OnHotSpotRightClick", "OnHotSpotDblClick", "OnMouseMove", "OnMouseDown", "OnMouseUp",
+                              "OnPaint"})
+        text += "  " + std::string(event) + " = " + std::string(event + 2) + "Handler\n";
+    TMorvane map;
+    ReadForm(QByteArray::fromStdString(text + "end\n"), map);
+    EXPECT_EQ(map.OnClick.MethodName(), "ClickHandler");
+    EXPECT_EQ(map.OnDblClick.MethodName(), "DblClickHandler");
+    EXPECT_EQ(map.OnHotSpotEnter.MethodName(), "HotSpotEnterHandler");
+    EXPECT_EQ(map.OnHotSpotExit.MethodName(), "HotSpotExitHandler");
+    EXPECT_EQ(map.OnHotSpotClick.MethodName(), "HotSpotClickHandler");
+    EXPECT_EQ(map.OnHotSpotRightClick.MethodName(), "HotSpotRightClickHandler");
+    EXPECT_EQ(map.OnHotSpotDblClick.MethodName(), "HotSpotDblClickHandler");
+    EXPECT_EQ(map.OnMouseMove.MethodName(), "MouseMoveHandler");
+    EXPECT_EQ(map.OnMouseDown.MethodName(), "MouseDownHandler");
+    EXPECT_EQ(map.OnMouseUp.MethodName(), "MouseUpHandler");
+    EXPECT_EQ(map.OnPaint.MethodName(), "PaintHandler");
+}
+
 TEST_F(HotSpotStreaming, AnAngleOfItsOwnInAFormTurnsTheShapeAndTheOutlineStillWins)
 {
     // Never written by itself, but a published property: a hand-written form may set it.

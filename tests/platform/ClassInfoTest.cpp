@@ -41,6 +41,23 @@ TEST(ClassInfoTest, AParentMissingOrInALoopIsNamed)
               "The parents of class TClassInfoLoopA form a loop");
 }
 
+// A name is registered once; an object is known by its table only when the table's
+// instance test accepts it (another class may give the same name).
+TEST(ClassInfoTest, TheRegistryHoldsEachNameOnceAndChecksTheObjectsClass)
+{
+    TClassRegistry& registry = TClassRegistry::Instance();
+    registry.Register(Info("TClassInfoOnce", ""));
+    EXPECT_EQ(ErrorOf<EInvalidOperation>([&] { registry.Register(Info("TClassInfoOnce", "")); }),
+              "Class TClassInfoOnce is registered twice");
+
+    class TImpostor final : public TObject {
+    public:
+        const char* ClassName() const override { return "TClassInfoOnce"; }
+    } impostor;
+    EXPECT_NE(registry.Find("TClassInfoOnce"), nullptr);
+    EXPECT_EQ(registry.FindFor(impostor), nullptr);
+}
+
 TEST(ClassInfoTest, AClassWithoutAFactoryIsNotCreated)
 {
     const auto abstract = Info("TClassInfoAbstract", "");

@@ -209,6 +209,28 @@ TEST(PictureTest, MalformedDataRaisesAndKeepsTheOldGraphic)
     EXPECT_EQ(picture.Graphic(), before);
 }
 
+// A graphic's data is a four-byte count, then that many bytes: one byte short of either
+// is refused by name, not read past.
+TEST(PictureTest, ACountedBlockOneByteShortIsRefused)
+{
+    QByteArray data;
+    WriteCountedBlock(data, QByteArray("abc"));
+    qsizetype pos = 0;
+    EXPECT_EQ(ReadCountedBlock(data, pos, "TBitmap"), QByteArray("abc"));
+    EXPECT_EQ(pos, 7);
+    const auto errorOf = [](const QByteArray& bytes) {
+        qsizetype at = 0;
+        try {
+            ReadCountedBlock(bytes, at, "TBitmap");
+        } catch (const EInvalidGraphic& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(errorOf(data.left(6)), "TBitmap: picture data announces 3 bytes but holds 2");
+    EXPECT_EQ(errorOf(data.left(3)), "TBitmap: picture data ends before its byte count");
+}
+
 TEST(PictureTest, BitmapReplacesAnotherKindOfGraphic)
 {
     TPicture picture;

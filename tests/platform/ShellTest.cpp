@@ -3,6 +3,9 @@
 
 #include "platform/Shell.h"
 
+#include <QDesktopServices>
+#include <QObject>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace vandora;
@@ -28,9 +31,39 @@ TEST(ShellTest, AFailureIsOnlyAResult)
     EXPECT_FALSE(ShellExecuteA("open", "https://www.example.org/"));
 }
 
+namespace {
+
+// Stands in for the desktop's browser: Qt hands it the addresses opened for its scheme.
+class TBrowser : public QObject {
+    Q_OBJECT
+public slots:
+    void Open(const QUrl& url) { opened.push_back(url.toString()); }
+
+public:
+    std::vector<QString> opened;
+};
+
+} // namespace
+
+// "open", in any case, of a valid address goes to the desktop's handler for its scheme.
+TEST(ShellTest, TheDefaultShellOpensAValidAddressWithTheDesktopsHandler)
+{
+    ScopedService<IShellService> guard(SetShellService, nullptr);
+    TBrowser browser;
+    QDesktopServices::setUrlHandler("https", &browser, "Open");
+    EXPECT_TRUE(ShellExecuteA("open", "https://vandora.example.org/", SW_SHOWNORMAL));
+    EXPECT_TRUE(ShellExecuteA("OPEN", "https://vandora.example.org/about", SW_SHOWNORMAL));
+    EXPECT_FALSE(ShellExecuteA("print", "https://vandora.example.org/", SW_SHOWNORMAL));
+    EXPECT_FALSE(ShellExecuteA("open", "", SW_SHOWNORMAL));
+    QDesktopServices::unsetUrlHandler("https");
+    EXPECT_EQ(browser.opened, (std::vector<QString>{"https://vandora.example.org/", "https://vandora.example.org/about"}));
+}
+
 TEST(ShellTest, TheDefaultShellDoesNotKnowOtherVerbs)
 {
     ScopedService<IShellService> guard(SetShellService, nullptr);
     EXPECT_FALSE(ShellExecuteA("print", "https://www.example.org/", SW_SHOWNORMAL));
     EXPECT_FALSE(ShellExecuteA("explore", "/tmp", SW_SHOWNORMAL));
 }
+
+#include "ShellTest.moc"

@@ -82,3 +82,11 @@ TEST(FormListTest, ANameWithControlCharactersKeepsItsLineAndTheTerminalSafe)
     EXPECT_EQ(out, "Index\tID\tName\tShapeType\tX\tY\tWidth\tHeight\tPoints\tAngle\n"
                    "0\t0\tNorth#9Sea#13#10#27[2J\xC3\xA9\tstRectangle\t0\t0\t0\t0\t0\t0\n");
 }
+
+TEST(FormListTest, AnEllipseIsListedByItsShapesName)
+{
+    QTemporaryDir dir;
+    std::string out, err;
+    ASSERT_EQ(RunTool({"list", FormWithOneHotSpot(dir, "ShapeType = stEllipse")}, out, err), kExitOk) << err;
+    EXPECT_NE(out.find("\tstEllipse\t"), std::string::npos) << out;
+}

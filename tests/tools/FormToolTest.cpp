@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 using namespace vandora;
@@ -141,6 +142,21 @@ TEST(FormToolTest, AnOutputThatCannotTakeTheFormIsAFailure)
     EXPECT_EQ(write(fd, "trailer", 7), 7);
     close(fd);
     EXPECT_EQ(ReadFile(shared), "header" + FormToBinary(ReadFile(Data("handwritten.form"))) + "trailer");
+
+    // /dev/stdout is the process's own standard output, wherever that leads.
+    const std::string redirected = dir.filePath("stdout.bin").toStdString();
+    std::fflush(stdout);
+    const int original = dup(STDOUT_FILENO);
+    const int into = open(redirected.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(original, 0);
+    ASSERT_GE(into, 0);
+    dup2(into, STDOUT_FILENO);
+    close(into);
+    const TResult toStdout = RunTool({"to-binary", Data("handwritten.form"), "-o", "/dev/stdout"});
+    dup2(original, STDOUT_FILENO);
+    close(original);
+    EXPECT_EQ(toStdout.code, kExitOk) << toStdout.err;
+    EXPECT_EQ(ReadFile(redirected), FormToBinary(ReadFile(Data("handwritten.form"))));
 }
 
 TEST(FormToolTest, EveryCommandHasHelpAndWrongUsageSaysHow)
@@ -160,6 +176,17 @@ TEST(FormToolTest, EveryCommandHasHelpAndWrongUsageSaysHow)
     EXPECT_EQ(RunTool({"check"}).err, "Usage: vandora-form check FILE\n");
     EXPECT_EQ(RunTool({"to-binary", Data("handwritten.form")}).err, "Usage: vandora-form to-binary -o OUT FILE\n");
     EXPECT_EQ(RunTool({"to-text", "--verbose", "x"}).code, kExitUsage);
+    const TResult noValue = RunTool({"to-binary", Data("handwritten.form"), "-o"});
+    EXPECT_EQ(noValue.code, kExitUsage);
+    EXPECT_EQ(noValue.err, "vandora-form to-binary: -o needs OUT\n");
+    // Only a command with options lists them.
+    EXPECT_NE(RunTool({"to-binary", "--help"}).out.find("\nOptions:\n  -o, --output OUT"), std::string::npos);
+    EXPECT_EQ(RunTool({"check", "--help"}).out.find("Options:"), std::string::npos);
+    // Without a command, or with an unknown one, the overview goes where errors go.
+    const TResult nothing = RunTool({});
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_EQ(nothing.err.rfind("Usage: vandora-form COMMAND", 0), 0u) << nothing.err;
+    EXPECT_NE(RunTool({"frobnicate"}).err.find("\nCommands:\n"), std::string::npos);
 }
 
 TEST(FormToolTest, CommandsCanBeAdded)
@@ -173,7 +200,11 @@ TEST(FormToolTest, CommandsCanBeAdded)
         out << ReadFile(args.Positional[0]).size();
         return kExitOk;
     };
+    count.Options = {{"unit", 'u', "UNIT", "what to count in", false}};
     tool.AddCommand(count);
     EXPECT_NE(RunTool({"--help"}, tool).out.find("  count       count the bytes\n"), std::string::npos);
     EXPECT_EQ(RunTool({"count", Data("truncated.form")}, tool).out, "126");
+    // An option that is not required is shown in brackets and may be left out.
+    EXPECT_EQ(RunTool({"count", "--help"}, tool).out.rfind("Usage: vandora-form count [-u UNIT] FILE\n", 0), 0u);
+    EXPECT_EQ(RunTool({"count", "-u", "bytes", Data("truncated.form")}, tool).out, "126");
 }

@@ -151,6 +151,8 @@ TEST_F(HotSpotStreaming, EveryPublishedValueReachesItsOwnSetter)
     source.SetSelectionMode(smMultiSelectCtrl);
     source.SetShowHint(true);
     source.SetTransparent(true);
+    source.SetHint("the map");
+    source.SetCursor(crHandPoint);
     EXPECT_NE(WriteFormText(source).find("SelectionMode = smMultiSelectCtrl"), std::string::npos);
 
     const auto copy = RoundTrip();
@@ -174,6 +176,8 @@ TEST_F(HotSpotStreaming, EveryPublishedValueReachesItsOwnSetter)
     EXPECT_TRUE(copy->ShowHint());
     EXPECT_TRUE(copy->Transparent());
     EXPECT_FALSE(copy->Stretch());
+    EXPECT_EQ(copy->Hint(), "the map");
+    EXPECT_EQ(copy->Cursor(), crHandPoint);
 }
 
 // Each event property binds its own event (a form without methods keeps the names).

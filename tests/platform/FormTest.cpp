@@ -4,6 +4,9 @@
 #include "platform/Button.h"
 #include "platform/Exceptions.h"
 #include "platform/Form.h"
+#include "platform/Label.h"
+#include "platform/StandardClasses.h"
+#include "platform/StreamForm.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -205,4 +208,51 @@ TEST(FormCloseTest, AnOnCloseThatFailsKeepsTheWindowAndIsReported)
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_TRUE(boxes.boxes[0].error);
     EXPECT_EQ(boxes.boxes[0].text, "List index out of bounds (3)");
+}
+
+// The window classes' published values: each is read into its own property, and written
+// only when it differs from its declared default.
+TEST(FormTest, EachWindowPropertyIsReadIntoItsOwnValueAndDefaultsAreLeftOut)
+{
+    RegisterStandardClasses();
+    const std::unique_ptr<TComponent> read = ReadForm(QByteArray("object F: TForm\n"
+                                                                 "  Left = 10\n"
+                                                                 "  Top = 20\n"
+                                                                 "  Position = poDesktopCenter\n"
+                                                                 "  Font.Charset = DEFAULT_CHARSET\n"
+                                                                 "  object L: TLabel\n"
+                                                                 "    Cursor = crHandPoint\n"
+                                                                 "  end\n"
+                                                                 "  object B: TButton\n"
+                                                                 "    Default = True\n"
+                                                                 "  end\n"
+                                                                 "end\n"));
+    auto& form = dynamic_cast<TForm&>(*read);
+    EXPECT_EQ(form.Left(), 10);
+    EXPECT_EQ(form.Top(), 20);
+    EXPECT_EQ(form.Position(), poDesktopCenter);
+    EXPECT_EQ(form.Font().Charset(), 1); // DEFAULT_CHARSET
+    const auto* label = dynamic_cast<TLabel*>(form.FindComponent("L"));
+    const auto* button = dynamic_cast<TButton*>(form.FindComponent("B"));
+    ASSERT_TRUE(label && button);
+    EXPECT_EQ(label->Cursor(), crHandPoint);
+    EXPECT_TRUE(button->Default());
+    EXPECT_FALSE(button->Cancel());
+
+    TForm plain;
+    plain.SetName("P");
+    auto* usual = new TLabel(&plain);
+    usual->SetName("L");
+    plain.InsertComponent(usual);
+    auto* link = new TLabel(&plain);
+    link->SetName("H");
+    link->SetCursor(crHandPoint);
+    plain.InsertComponent(link);
+    auto* start = new TButton(&plain);
+    start->SetName("B");
+    plain.InsertComponent(start);
+    const std::string text = WriteFormText(plain);
+    for (const char* omitted : {"ParentFont = ", "Cancel = ", "Default = ", "TabOrder = ", "Cursor = crDefault"})
+        EXPECT_EQ(text.find(omitted), std::string::npos) << omitted << "\n" << text;
+    EXPECT_NE(text.find("Cursor = crHandPoint"), std::string::npos) << text;
 }

@@ -41,6 +41,17 @@ std::string Text(const QByteArray& binary)
     return TTextForm::FromBinary(View(binary));
 }
 
+// What converting the binary form to text raises, or "no error".
+std::string ErrorOf(const QByteArray& binary)
+{
+    try {
+        Text(binary);
+    } catch (const EReadError& e) {
+        return std::string(e.what());
+    }
+    return std::string("no error");
+}
+
 // binary -> text -> binary must give the same bytes.
 void ExpectRoundTrip(const QByteArray& binary)
 {
@@ -256,52 +267,44 @@ TEST(TextFormTest, LongAsciiStringsAreLongStringsWithoutATag)
 
 TEST(TextFormTest, MalformedBinaryNamesTheComponentPropertyAndOffset)
 {
-    const auto errorOf = [](const QByteArray& binary) {
-        try {
-            Text(binary);
-        } catch (const EReadError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(errorOf("TPF1"), "Not a binary form: the signature TPF0 is missing (byte offset 0)");
+    EXPECT_EQ(ErrorOf("TPF1"), "Not a binary form: the signature TPF0 is missing (byte offset 0)");
     QByteArray truncated = Form([](TStreamOutput& out) {
         Property(out, "Caption");
         out.WriteString("Hello");
     });
     truncated.chop(4);
-    EXPECT_EQ(errorOf(truncated), "Unexpected end of the stream (component Form1: TForm1, property Caption, byte offset 27)");
+    EXPECT_EQ(ErrorOf(truncated), "Unexpected end of the stream (component Form1: TForm1, property Caption, byte offset 27)");
     // Cut in the next name: Caption was read whole and is not blamed.
-    EXPECT_EQ(errorOf(Form([](TStreamOutput& out) {
+    EXPECT_EQ(ErrorOf(Form([](TStreamOutput& out) {
                   Property(out, "Caption");
                   out.WriteString("Hello");
                   out.WriteByte(5);
               })),
               "Unexpected end of the stream (component Form1: TForm1, byte offset 33)");
-    EXPECT_EQ(errorOf(Form([](TStreamOutput& out) {
+    EXPECT_EQ(ErrorOf(Form([](TStreamOutput& out) {
                   Property(out, "Kind");
                   out.WriteByte(17);
               })),
               "Unknown value kind 17 (component Form1: TForm1, property Kind, byte offset 22)");
-    EXPECT_EQ(errorOf(Form([](TStreamOutput& out) {
+    EXPECT_EQ(ErrorOf(Form([](TStreamOutput& out) {
                   Property(out, "Data");
                   out.WriteKind(TValueKind::Binary);
                   out.WriteUInt32(0xFFFFFFF0u);
               })),
               "A length of 4294967280 bytes runs past the end of the stream (2 left) (component Form1: TForm1, "
               "property Data, byte offset 23)");
-    EXPECT_EQ(errorOf(Form([](TStreamOutput& out) {
+    EXPECT_EQ(ErrorOf(Form([](TStreamOutput& out) {
                   Property(out, "Bad");
                   out.WriteStringAs(TValueKind::Utf8String, "\xC3");
               })),
               "A UTF-8 string holds bytes that are not UTF-8 (component Form1: TForm1, property Bad, byte offset 21)");
     QByteArray trailing = Form([](TStreamOutput&) {});
     trailing.append('\0');
-    EXPECT_EQ(errorOf(trailing), "Unexpected data after the form (byte offset 19)");
+    EXPECT_EQ(ErrorOf(trailing), "Unexpected data after the form (byte offset 19)");
     // A component without a class is refused; one without a name is named by its class.
-    EXPECT_EQ(errorOf(Form([](TStreamOutput&) {}, "Form1", "")),
+    EXPECT_EQ(ErrorOf(Form([](TStreamOutput&) {}, "Form1", "")),
               "A component has no class name (byte offset 4)");
-    EXPECT_EQ(errorOf(Form(
+    EXPECT_EQ(ErrorOf(Form(
                   [](TStreamOutput& out) {
                       Property(out, "Kind");
                       out.WriteByte(17);
@@ -371,12 +374,7 @@ TEST(TextFormTest, AnErrorInACollectionNamesTheItemAndItsProperty)
         });
         if (cut)
             binary.chop(2);
-        try {
-            Text(binary);
-        } catch (const EReadError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
+        return ErrorOf(binary);
     };
     const auto firstItem = [](TStreamOutput& out) {
         out.WriteKind(TValueKind::List);

@@ -133,9 +133,9 @@ int main(int argc, char** argv)
     }
     qtMessages = qInstallMessageHandler(OnQtMessage);
     vandora::TFontWarmUp fonts;
-    // Whole device pixels per window pixel: the map is scaled by an integer, so it stays
-    // sharp (1.5 rounds to 2, 1.25 to 1).
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    // The desktop's own scale factor, fractional ones too (Qt's default policy, not rounded):
+    // at 150 % the window is 1.5 times its size and fits a 1080-line screen, where rounded
+    // up to 2 it would not. The map stays sharp at any factor (nearest-neighbour pixels).
     // The installed desktop file's name: Wayland's app id and the desktop's link from the
     // window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vandora"));

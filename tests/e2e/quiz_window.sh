@@ -3,7 +3,8 @@
 # appears centred with its designed client size, "Start new quiz" asks a question, a click
 # on a country opens a modal message box, Enter closes it and the next question follows,
 # Tab and Enter answer from the keyboard, and closing the window ends the program with
-# exit code 0. Last, a display that cannot be reached is reported in plain words.
+# exit code 0. Then, on a desktop set to 150 %, the window fits a 1080-line screen. Last, a
+# display that cannot be reached is reported in plain words.
 #
 # Usage: quiz_window.sh VANDORA XPROBE FORM
 # Every wait is bounded and ends on an X event (window mapped, unmapped, process ended)
@@ -141,6 +142,33 @@ set -e
 launch_pid=
 [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 ok "closing the window ended the program with exit code 0"
+
+# A desktop set to 150 % on a 1920 x 1080 screen (Xft.dpi 144): the window takes the
+# desktop's own scale, 1.5, and fits on the screen. Rounded up to 2 it would be 1136 device
+# pixels high, and its score line and link would lie below the screen's edge.
+stop_xvfb
+start_xvfb 1920x1080x24 || fail "the second Xvfb did not start"
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t144\n'
+mkfifo "$work/launch-scaled"
+"$probe" launch Vandora 20000 "$vandora" >"$work/launch-scaled" 2>"$work/program.log" &
+launch_pid=$!
+read -r -t 25 window pid _ <"$work/launch-scaled" || fail "no window at 144 dpi"
+geometry=$("$probe" geometry "$window") || fail "cannot read the window's geometry at 144 dpi"
+read -r left top width height screen_w screen_h <<<"$geometry"
+[ "$width" -eq 624 ] && [ "$height" -eq 852 ] ||
+  fail "at 144 dpi the client area is ${width} x ${height} device pixels, expected 624 x 852"
+[ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ $(( left + width )) -le "$screen_w" ] &&
+  [ $(( top + height )) -le "$screen_h" ] ||
+  fail "at 144 dpi the window (${width} x ${height} at ${left}, ${top}) does not fit the ${screen_w} x ${screen_h} screen"
+ok "at 144 dpi the window is scaled by 1.5 and fits a 1920 x 1080 screen"
+"$probe" close "$window" || fail "could not ask the scaled window to close"
+"$probe" wait-exit "$pid" 10000 >/dev/null || fail "the scaled program still runs 10 s after its window was closed"
+set +e
+wait "$launch_pid"
+status=$?
+set -e
+launch_pid=
+[ "$status" -eq 0 ] || fail "the scaled program ended with exit code $status"
 
 # A display that is named but cannot be reached: a plain sentence and the way to run the
 # quiz without one, and exit code 1, instead of Qt's abort.

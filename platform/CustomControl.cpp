@@ -174,7 +174,7 @@ void TCustomControl::paintEvent(QPaintEvent* event)
     if (paintPending_)
         RunPaint();
     QPainter painter(this);
-    // Whole device pixels per surface pixel: nearest-neighbour scaling keeps the picture sharp.
+    // Nearest-neighbour scaling keeps the picture sharp at any device pixel ratio: no blends.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     EnsureSurface();
     const QRect r = event->rect();

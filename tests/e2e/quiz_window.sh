@@ -42,6 +42,17 @@ fail() {
 }
 ok() { echo "ok: $*"; }
 
+# close_window WHO: asks the launched program's window to close; the program must end
+# within 10 s with exit code 0.
+close_window() {
+  local status=0
+  "$probe" close "$window" || fail "could not ask the window of $1 to close"
+  "$probe" wait-exit "$pid" 10000 >/dev/null || fail "$1 still runs 10 s after its window was closed"
+  wait "$launch_pid" || status=$?
+  launch_pid=
+  [ "$status" -eq 0 ] || fail "$1 ended with exit code $status"
+}
+
 start_xvfb 1280x1024x24 || fail "Xvfb did not start"
 # make test runs the in-process tests offscreen; this one needs the real X connection.
 export QT_QPA_PLATFORM=xcb
@@ -133,14 +144,7 @@ else
   "$probe" wait-unmap "$box" 5000 >/dev/null || fail "Enter did not close the second message box"
 fi
 
-"$probe" close "$window" || fail "could not ask the window to close"
-"$probe" wait-exit "$pid" 10000 >/dev/null || fail "the program still runs 10 s after its window was closed"
-set +e
-wait "$launch_pid"
-status=$?
-set -e
-launch_pid=
-[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+close_window "the program"
 ok "closing the window ended the program with exit code 0"
 
 # A desktop set to 150 % on a 1920 x 1080 screen (Xft.dpi 144): the window takes the
@@ -161,14 +165,7 @@ read -r left top width height screen_w screen_h <<<"$geometry"
   [ $(( top + height )) -le "$screen_h" ] ||
   fail "at 144 dpi the window (${width} x ${height} at ${left}, ${top}) does not fit the ${screen_w} x ${screen_h} screen"
 ok "at 144 dpi the window is scaled by 1.5 and fits a 1920 x 1080 screen"
-"$probe" close "$window" || fail "could not ask the scaled window to close"
-"$probe" wait-exit "$pid" 10000 >/dev/null || fail "the scaled program still runs 10 s after its window was closed"
-set +e
-wait "$launch_pid"
-status=$?
-set -e
-launch_pid=
-[ "$status" -eq 0 ] || fail "the scaled program ended with exit code $status"
+close_window "the scaled program"
 
 # A display that is named but cannot be reached: a plain sentence and the way to run the
 # quiz without one, and exit code 1, instead of Qt's abort.

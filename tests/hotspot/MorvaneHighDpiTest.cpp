@@ -2,6 +2,9 @@
 // pixel becomes a 2 x 2 block of one colour, and at any ratio no device pixel is a blend.
 #include "MorvaneFixture.h"
 
+#include <QtMath>
+#include <utility>
+
 using namespace vandora;
 using namespace vandora::test;
 

@@ -158,7 +158,15 @@ void TCustomControl::RunPaint()
 
 void TCustomControl::SurfaceDrawn(const QRect& rect)
 {
-    update(rect);
+    // At a fractional device pixel ratio Qt rounds the rectangle's edges to whole device
+    // pixels, and a device pixel straddling an edge could keep an old look: one pixel more.
+    update(WholeRatio() ? rect : rect.adjusted(-1, -1, 1, 1));
+}
+
+bool TCustomControl::WholeRatio() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return ratio == std::floor(ratio);
 }
 
 void TCustomControl::SetCursor(TCursor value)
@@ -178,7 +186,11 @@ void TCustomControl::paintEvent(QPaintEvent* event)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     EnsureSurface();
     const QRect r = event->rect();
-    painter.drawImage(r, surface_, r);
+    if (WholeRatio())
+        painter.drawImage(r, surface_, r);
+    else
+        painter.drawImage(QPoint(0, 0), surface_); // clipped to the region by Qt; one fixed
+                                                   // mapping keeps each device pixel on one picture pixel
 }
 
 void TCustomControl::resizeEvent(QResizeEvent* event)

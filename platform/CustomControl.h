@@ -156,6 +156,8 @@ private:
     void FollowSize();
     void RunPaint();
     void SurfaceDrawn(const QRect& rect);
+    // Whole device pixels per pixel (1, 2, 3): a window pixel's edges are device pixel edges.
+    bool WholeRatio() const;
     void NotePointer(const QPointF& global, const QPointF& client);
 
     mutable QImage surface_;

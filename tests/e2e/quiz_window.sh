@@ -3,8 +3,9 @@
 # appears centred with its designed client size, "Start new quiz" asks a question, a click
 # on a country opens a modal message box, Enter closes it and the next question follows,
 # Tab and Enter answer from the keyboard, and closing the window ends the program with
-# exit code 0. Then, on a desktop set to 150 %, the window fits a 1080-line screen. Last, a
-# display that cannot be reached is reported in plain words.
+# exit code 0. Then, on a desktop set to 150 %, the window fits a 1080-line screen, and at
+# 125 % the pointer's looks leave nothing behind. Last, a display that cannot be reached is
+# reported in plain words.
 #
 # Usage: quiz_window.sh VANDORA XPROBE FORM
 # Every wait is bounded and ends on an X event (window mapped, unmapped, process ended)
@@ -166,6 +167,34 @@ read -r left top width height screen_w screen_h <<<"$geometry"
   fail "at 144 dpi the window (${width} x ${height} at ${left}, ${top}) does not fit the ${screen_w} x ${screen_h} screen"
 ok "at 144 dpi the window is scaled by 1.5 and fits a 1920 x 1080 screen"
 close_window "the scaled program"
+
+# A desktop set to 125 % (Xft.dpi 120): device pixels straddle the edges of the map's
+# pixels. Sweeping the pointer over the whole map and off it again must leave the window
+# as it was: no device pixel may keep a look that a repaint of a smaller area missed.
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t120\n'
+mkfifo "$work/launch-125"
+"$probe" launch Vandora 20000 "$vandora" >"$work/launch-125" 2>"$work/program.log" &
+launch_pid=$!
+read -r -t 25 window pid _ <"$work/launch-125" || fail "no window at 120 dpi"
+read -r left top width height _ <<<"$("$probe" geometry "$window")"
+off=(mousemove --sync $(( left + 2 )) $(( top + 2 )))
+xdotool "${off[@]}"
+before=$("$probe" grab "$window" 0 0 "$width" "$height" --min-colours 2 --timeout 5000) ||
+  fail "the window at 120 dpi was never painted"
+sweep=()
+for (( y = 100; y < 600; y += 9 )); do
+  for (( x = 10; x < 510; x += 23 )); do sweep+=(mousemove $(( left + x )) $(( top + y ))); done
+done
+xdotool "${sweep[@]}" "${off[@]}"
+after=
+for (( i = 0; i < 50; i++ )); do   # the last look's erase may still be on its way
+  after=$("$probe" grab "$window" 0 0 "$width" "$height")
+  [ "$after" != "$before" ] || break
+  sleep 0.1
+done
+[ "$after" = "$before" ] || fail "at 120 dpi a sweep over the map left pixels of a look behind"
+ok "at 120 dpi a sweep over the map leaves the window as it was"
+close_window "the program at 120 dpi"
 
 # A display that is named but cannot be reached: a plain sentence and the way to run the
 # quiz without one, and exit code 1, instead of Qt's abort.

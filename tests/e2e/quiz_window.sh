@@ -179,19 +179,25 @@ read -r -t 25 window pid _ <"$work/launch-125" || fail "no window at 120 dpi"
 read -r left top width height _ <<<"$("$probe" geometry "$window")"
 off=(mousemove --sync $(( left + 2 )) $(( top + 2 )))
 xdotool "${off[@]}"
-before=$("$probe" grab "$window" 0 0 "$width" "$height" --min-colours 2 --timeout 5000) ||
-  fail "the window at 120 dpi was never painted"
-sweep=()
-for (( y = 100; y < 600; y += 9 )); do
+# The window's pixels once they stop changing (the first paint, or the last look's erase,
+# may still be on its way); at most 5 s.
+settled_sum() {
+  local last= sum i
+  for (( i = 0; i < 50; i++ )); do
+    sum=$("$probe" grab "$window" 0 0 "$width" "$height") || return 1
+    if [ "$sum" = "$last" ] && [ "$sum" = "${1:-$sum}" ]; then echo "$sum"; return 0; fi
+    last=$sum
+    sleep 0.1
+  done
+  echo "$sum"
+}
+before=$(settled_sum) || fail "cannot read the window's pixels at 120 dpi"
+sweep=()   # device pixels over the map (client 8, 95 to 408, 502 at 1.25: 10, 119 to 510, 628)
+for (( y = 119; y < 628; y += 9 )); do
   for (( x = 10; x < 510; x += 23 )); do sweep+=(mousemove $(( left + x )) $(( top + y ))); done
 done
 xdotool "${sweep[@]}" "${off[@]}"
-after=
-for (( i = 0; i < 50; i++ )); do   # the last look's erase may still be on its way
-  after=$("$probe" grab "$window" 0 0 "$width" "$height")
-  [ "$after" != "$before" ] || break
-  sleep 0.1
-done
+after=$(settled_sum "$before") || fail "cannot read the window's pixels at 120 dpi"
 [ "$after" = "$before" ] || fail "at 120 dpi a sweep over the map left pixels of a look behind"
 ok "at 120 dpi a sweep over the map leaves the window as it was"
 close_window "the program at 120 dpi"

@@ -186,11 +186,12 @@ void TCustomControl::paintEvent(QPaintEvent* event)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     EnsureSurface();
     const QRect r = event->rect();
+    // At a fractional ratio the whole surface, which Qt clips to the region: one fixed mapping
+    // keeps each device pixel on the same picture pixel in every paint.
     if (WholeRatio())
         painter.drawImage(r, surface_, r);
     else
-        painter.drawImage(QPoint(0, 0), surface_); // clipped to the region by Qt; one fixed
-                                                   // mapping keeps each device pixel on one picture pixel
+        painter.drawImage(QPoint(0, 0), surface_);
 }
 
 void TCustomControl::resizeEvent(QResizeEvent* event)

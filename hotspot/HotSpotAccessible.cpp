@@ -7,6 +7,12 @@ namespace vandora {
 
 THotSpotAccessible::THotSpotAccessible(TMorvane* control, int index) : control_(control), index_(index) {}
 
+// Here, where TMorvane is complete: the guarded pointer casts to it.
+TMorvane* THotSpotAccessible::Control() const
+{
+    return control_;
+}
+
 bool THotSpotAccessible::isValid() const
 {
     return control_ != nullptr && index_ >= 0 && index_ < control_->HotSpots().Count();

@@ -19,7 +19,7 @@ public:
     // as earlier ones are destroyed (the control's interface moves it with SetIndex).
     THotSpotAccessible(TMorvane* control, int index);
 
-    TMorvane* Control() const { return control_; }
+    TMorvane* Control() const;
     int Index() const { return index_; }
     // The hotspot moved to `index`, or is gone (-1): from then on it stands for nothing.
     void SetIndex(int index) { index_ = index; }

@@ -42,17 +42,21 @@ void TForm::SetTop(int value)
 void TForm::SetColor(TColor value)
 {
     color_ = value;
+    ApplyColors();
+}
+
+void TForm::ApplyColors()
+{
     QPalette p = palette();
-    p.setColor(QPalette::Window, ColorToQColor(value));
+    p.setColor(QPalette::Window, ColorToQColor(color_));
+    p.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
     setPalette(p);
 }
 
 void TForm::ApplyFont()
 {
     setFont(font_.ToQFont());
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
-    setPalette(p);
+    ApplyColors();
     // Qt passes a changed face or size on to the labels, but not a colour or charset alone.
     for (TLabel* label : findChildren<TLabel*>(Qt::FindDirectChildrenOnly))
         label->ParentFontChanged();
@@ -72,6 +76,18 @@ void TForm::showEvent(QShowEvent* event)
             move(frame.topLeft());
         }
     }
+}
+
+bool TForm::event(QEvent* event)
+{
+    // The desktop's colour scheme changed (Qt tells top-level windows only): system colours
+    // are looked up again, here and on the labels.
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        ApplyColors();
+        for (TLabel* label : findChildren<TLabel*>(Qt::FindDirectChildrenOnly))
+            label->SystemColorsChanged();
+    }
+    return QWidget::event(event);
 }
 
 void TForm::closeEvent(QCloseEvent* event)

@@ -61,6 +61,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     // OnClose decides: caNone keeps the window open, caMinimize minimises it instead,
     // caHide closes it, and caFree closes it and deletes it afterwards (a form made with
     // new only, as for Qt::WA_DeleteOnClose).
@@ -71,6 +72,8 @@ protected:
 
 private:
     void ApplyFont();
+    // The window's colour and its font's, system colours resolved in the current palette.
+    void ApplyColors();
     QList<TButton*> ButtonsInTabOrder() const;
     // On the first show, the focus goes to the first button in tab order.
     void FocusFirstTabStop();

@@ -75,11 +75,23 @@ void TLabel::ApplyFont()
         setPalette(QPalette());
     } else {
         setFont(font_.ToQFont());
-        QPalette p = palette();
-        p.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
-        setPalette(p);
+        ApplyColor();
     }
     FitToText();
+}
+
+void TLabel::SystemColorsChanged()
+{
+    // On its form's font the label takes the form's colour as Qt passes it on.
+    if (!parentFont_ && !IsLoading())
+        ApplyColor();
+}
+
+void TLabel::ApplyColor()
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
+    setPalette(p);
 }
 
 void TLabel::Loaded()

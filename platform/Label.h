@@ -36,6 +36,8 @@ public:
     void Loaded() override;
     // Told by its form when the form's font changed: a label on it takes the new values.
     void ParentFontChanged() { TakeParentFont(); }
+    // Told by its form when the desktop's palette changed: a system colour is looked up again.
+    void SystemColorsChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -45,6 +47,8 @@ protected:
 
 private:
     void ApplyFont();
+    // Its font's colour, a system colour resolved in the current palette.
+    void ApplyColor();
     void FitToText();
     void TakeParentFont();
 

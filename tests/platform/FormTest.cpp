@@ -8,6 +8,7 @@
 #include "platform/StandardClasses.h"
 #include "platform/StreamForm.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -255,4 +256,41 @@ TEST(FormTest, EachWindowPropertyIsReadIntoItsOwnValueAndDefaultsAreLeftOut)
     for (const char* omitted : {"ParentFont = ", "Cancel = ", "Default = ", "TabOrder = ", "Cursor = crDefault"})
         EXPECT_EQ(text.find(omitted), std::string::npos) << omitted << "\n" << text;
     EXPECT_NE(text.find("Cursor = crHandPoint"), std::string::npos) << text;
+}
+
+// A desktop that switches its colour scheme while the program runs hands Qt a new palette:
+// system colours follow it, fixed ones stay, on the form and on its labels alike.
+TEST(FormTest, SystemColoursFollowTheDesktopsPaletteWhenItChanges)
+{
+    const QPalette before = QGuiApplication::palette();
+    TForm form;
+    TLabel* own = new TLabel(&form);
+    own->Font().SetColor(clWindowText);
+    TLabel* fixed = new TLabel(&form);
+    fixed->Font().SetColor(clBlue);
+    TLabel* inherits = new TLabel(&form);
+    TForm fixedForm;
+    fixedForm.SetColor(clYellow);
+
+    QPalette dark = before;
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents(); // Qt passes the change on at the next turn
+    const QColor face = form.palette().color(QPalette::Window);
+    const QColor formText = form.palette().color(QPalette::WindowText);
+    const QColor ownText = own->palette().color(QPalette::WindowText);
+    const QColor inheritedText = inherits->palette().color(QPalette::WindowText);
+    const QColor fixedText = fixed->palette().color(QPalette::WindowText);
+    const QColor fixedFace = fixedForm.palette().color(QPalette::Window);
+    QApplication::setPalette(before);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(face, QColor(0x30, 0x30, 0x30)) << "the button face";
+    EXPECT_EQ(formText, QColor(0xEE, 0xEE, 0xEE));
+    EXPECT_EQ(ownText, QColor(0xEE, 0xEE, 0xEE)) << "a label's own clWindowText";
+    EXPECT_EQ(inheritedText, QColor(0xEE, 0xEE, 0xEE)) << "a label on its form's font";
+    EXPECT_EQ(fixedText, QColor(Qt::blue));
+    EXPECT_EQ(fixedFace, QColor(Qt::yellow));
+    EXPECT_EQ(form.palette().color(QPalette::Window), before.color(QPalette::Button)) << "and back";
 }

@@ -1,12 +1,6 @@
 # Installs the libraries of VANDORA_BUILD into WORK/prefix, builds EXAMPLE against that
 # prefix alone, and runs it with --check.
-function(run what)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${result}):\n${output}")
-  endif()
-  set(output "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunStep.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 run("Installing the libraries"

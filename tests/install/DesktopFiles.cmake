@@ -3,13 +3,7 @@
 # a hint such as two main categories puts the quiz twice in a menu), the AppStream file
 # against the tree (its launchable must name the installed desktop file), and the program
 # and icon the desktop file names.
-function(run what)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${result}):\n${output}")
-  endif()
-  set(output "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunStep.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 run("Installing the program" ${CMAKE_COMMAND} --install ${VANDORA_BUILD} --prefix ${WORK} --component Runtime)

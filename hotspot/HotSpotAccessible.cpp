@@ -100,8 +100,27 @@ QStringList THotSpotAccessible::actionNames() const
 
 void THotSpotAccessible::doAction(const QString& actionName)
 {
+    if (actionName != pressAction() || !isValid())
+        return;
+    // At the next event-loop turn, as Qt's own buttons click: a click handler that opens a
+    // modal box would otherwise hold the assistive technology's call until the box closed.
+    // By then the hotspot may be gone (the interface then stands for nothing), or the
+    // control with it (the call is dropped with it).
+    const QAccessible::Id id = QAccessible::uniqueId(this);
+    QMetaObject::invokeMethod(
+        control_.data(),
+        [id] {
+            auto* self = static_cast<THotSpotAccessible*>(QAccessible::accessibleInterface(id));
+            if (self != nullptr)
+                self->PressNow();
+        },
+        Qt::QueuedConnection);
+}
+
+void THotSpotAccessible::PressNow()
+{
     // As with the pointer and the keys, a disabled control takes no click.
-    if (actionName == pressAction() && isValid() && control_->isEnabled())
+    if (isValid() && control_->isEnabled())
         control_->ClickHotSpot(index_);
 }
 

@@ -45,6 +45,8 @@ public:
 
 private:
     const THotSpot* HotSpot() const;
+    // The press action's click, run once the caller has its answer.
+    void PressNow();
 
     QPointer<TMorvane> control_;
     int index_;

@@ -257,6 +257,7 @@ TEST_F(QuizWindow, AScreenReaderNamesTheCountriesAndCanAnswer)
     const int asked = IndexOfId(form->Game().CurrentAnswer());
     const auto press = [&](int index) {
         map->child(index)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::sendPostedEvents(); // carried out at the next turn
     };
     press(asked);
     EXPECT_EQ(form->Game().Score(), 1);

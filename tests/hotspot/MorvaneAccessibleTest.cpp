@@ -17,7 +17,13 @@ class MorvaneAccessible : public MorvaneFixture {
 protected:
     QAccessibleInterface* Tree() { return QAccessible::queryAccessibleInterface(&control); }
     QPoint Global(int x, int y) const { return control.mapToGlobal(QPoint(x, y)); }
-    static void PressAction(QAccessibleInterface* child) { child->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }
+    static void AskToPress(QAccessibleInterface* child) { child->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }
+    // The press as a client sees it through: asked, then carried out at the next turn.
+    static void PressAction(QAccessibleInterface* child)
+    {
+        AskToPress(child);
+        QCoreApplication::sendPostedEvents();
+    }
 };
 
 } // namespace
@@ -127,6 +133,40 @@ TEST_F(MorvaneAccessible, AnInterfaceOutlivingItsHotspotOrControlStandsForNothin
     PressAction(only);
     EXPECT_EQ(QAccessible::accessibleInterface(onlyId), nullptr);
     EXPECT_EQ(QAccessible::accessibleInterface(overId), over) << "the living control's are kept";
+}
+
+// The caller has its answer before any handler runs: a click that opens a modal box must
+// not keep a screen reader waiting on it. What changed meanwhile decides the click.
+TEST_F(MorvaneAccessible, ThePressIsAnsweredAtOnceAndCarriedOutAtTheNextTurn)
+{
+    QAccessibleInterface* tri = Tree()->child(1);
+    AskToPress(tri);
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(Spot(1)->Selected());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(events, (Events{"enter tri", "click tri"}));
+
+    // Disabled, or its hotspot deleted, in between: no click.
+    events.clear();
+    AskToPress(tri);
+    control.setEnabled(false);
+    QCoreApplication::sendPostedEvents();
+    control.setEnabled(true);
+    AskToPress(tri);
+    control.HotSpots().Delete(1);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(Spot(1)->Selected()) << "the ellipse took the triangle's place";
+
+    // Its control destroyed in between: the press goes with it.
+    auto* doomed = new TMorvane;
+    doomed->HotSpots().AddHotSpot()->SetCorners(0, 0, 50, 50);
+    int clicks = 0;
+    doomed->OnHotSpotClick = THotSpotEvent([&clicks](TObject*, THotSpot*) { ++clicks; });
+    AskToPress(QAccessible::queryAccessibleInterface(doomed)->child(0));
+    delete doomed;
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(clicks, 0);
 }
 
 // A client holding a hotspot's interface must never press another hotspot with it.

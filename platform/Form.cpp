@@ -4,6 +4,7 @@
 #include "platform/Label.h"
 #include "platform/WidgetBounds.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -13,8 +14,25 @@
 
 namespace vandora {
 
+namespace {
+
+// Assistive technology takes a program's main window for one by its role (a frame), as
+// Qt gives a QMainWindow; a plain widget would be a filler.
+QAccessibleInterface* FormAccessible(const QString&, QObject* object)
+{
+    auto* form = qobject_cast<TForm*>(object);
+    return form != nullptr && form->isWindow() ? new QAccessibleWidget(form, QAccessible::Window) : nullptr;
+}
+
+} // namespace
+
 TForm::TForm(QWidget* parent) : QWidget(parent)
 {
+    // Once for the program, before anything asks for a form's interface (Qt keeps the first).
+    [[maybe_unused]] static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&FormAccessible);
+        return true;
+    }();
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAutoFillBackground(true);
     SetColor(clBtnFace);

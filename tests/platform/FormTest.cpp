@@ -8,6 +8,7 @@
 #include "platform/StandardClasses.h"
 #include "platform/StreamForm.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -293,4 +294,23 @@ TEST(FormTest, SystemColoursFollowTheDesktopsPaletteWhenItChanges)
     EXPECT_EQ(fixedText, QColor(Qt::blue));
     EXPECT_EQ(fixedFace, QColor(Qt::yellow));
     EXPECT_EQ(form.palette().color(QPalette::Window), before.color(QPalette::Button)) << "and back";
+}
+
+// Assistive technology finds the program's window as a window, named by its caption.
+TEST(FormTest, AssistiveTechnologySeesAWindowNamedByItsCaption)
+{
+    TForm form;
+    form.SetCaption("Quiz");
+    TLabel* label = new TLabel(&form);
+    label->SetCaption("Score:");
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&form);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Quiz");
+    ASSERT_EQ(window->childCount(), 1);
+    EXPECT_EQ(window->child(0)->text(QAccessible::Name), "Score:");
+    // A form placed inside another window is a part of it, as any widget is.
+    TForm outer;
+    TForm* inner = new TForm(&outer);
+    EXPECT_NE(QAccessible::queryAccessibleInterface(inner)->role(), QAccessible::Window);
 }

@@ -186,6 +186,11 @@ private:
     void StepHover(int step);
     void MoveHover(int dx, int dy);
     void HoverByKey(int index);
+    // Lights a hotspot as the keys do, unannounced; false when nothing is lit after it (or
+    // the control was destroyed by a handler).
+    bool LightByKey(int index);
+    // Tells assistive technology which hotspot the keys lit, after the focus event.
+    void AnnounceKeysLightAfterFocus();
     void ClickHovered();
     // Lights a hotspot and clicks it as Space would: assistive technology's press.
     void ClickHotSpot(int index);

@@ -55,17 +55,29 @@ void TMorvane::focusInEvent(QFocusEvent* event)
     TCustomControl::focusInEvent(event);
     // Back from a message box or another window: the keys' light was kept, say where it is.
     if (keyHover_ && ValidIndex(hoverIndex_)) {
-        TMorvaneAccessible::HotSpotFocused(this, hoverIndex_);
+        AnnounceKeysLightAfterFocus();
         return;
     }
     // Reached with Tab, the control shows where the keys start: the first hotspot (the
     // last with Shift+Tab).
     if (IsDesigning() || hoverIndex_ != -1 || hotSpots_->Count() == 0)
         return;
-    if (event->reason() == Qt::TabFocusReason)
-        HoverByKey(0);
-    else if (event->reason() == Qt::BacktabFocusReason)
-        HoverByKey(hotSpots_->Count() - 1);
+    if ((event->reason() == Qt::TabFocusReason && LightByKey(0))
+        || (event->reason() == Qt::BacktabFocusReason && LightByKey(hotSpots_->Count() - 1)))
+        AnnounceKeysLightAfterFocus();
+}
+
+void TMorvane::AnnounceKeysLightAfterFocus()
+{
+    // Qt announces the control itself once its focus-in returns: the lit hotspot, said
+    // before that, would not be a screen reader's last word.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus() && keyHover_ && ValidIndex(hoverIndex_))
+                TMorvaneAccessible::HotSpotFocused(this, hoverIndex_);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMorvane::focusOutEvent(QFocusEvent* event)
@@ -132,8 +144,14 @@ int TMorvane::HotSpotToward(int from, int dx, int dy) const
 
 void TMorvane::HoverByKey(int index)
 {
+    if (LightByKey(index) && hasFocus())
+        TMorvaneAccessible::HotSpotFocused(this, hoverIndex_);
+}
+
+bool TMorvane::LightByKey(int index)
+{
     if (!ValidIndex(index))
-        return;
+        return false;
     QPointer<TMorvane> alive(this);
     // An enter handler that throws has still lit the hotspot: the light is the keys', and
     // goes with the focus.
@@ -143,10 +161,9 @@ void TMorvane::HoverByKey(int index)
     });
     SetHoverIndex(index);
     if (!alive)
-        return;
+        return false;
     keyHover_ = true;
-    if (hasFocus() && ValidIndex(hoverIndex_))
-        TMorvaneAccessible::HotSpotFocused(this, hoverIndex_);
+    return ValidIndex(hoverIndex_);
 }
 
 void TMorvane::ClickHovered()

@@ -85,18 +85,18 @@ pyatspi.Registry.registerEventListener(
 
 program = subprocess.Popen([probe, "launch", "Vandora", "20000", vandora],
                            stdout=subprocess.PIPE, text=True)
-window = program.stdout.readline().split()[0] if program.stdout else None
-if not window:
+mapped = program.stdout.readline().split()  # "WIN PID MS" once the window is mapped
+if not mapped:
     fail("no window titled 'Vandora' was mapped")
+window = mapped[0]
 
 app = wait_for("the quiz on the accessibility bus",
                lambda: next((a for a in children(desktop) if a is not None and a.name == "vandora"), None))
 frame = wait_for("the quiz's window", lambda: find(app, "frame", "Vandora"))
 ok("the window is a frame named 'Vandora'")
 
-countries = wait_for("the map's countries",
-                     lambda: [c for c in children(find(frame, "filler", "Map of Europe") or frame)
-                              if c.getRoleName() == "push button"])
+world = wait_for("the map", lambda: find(frame, "filler", "Map of Europe"))
+countries = [c for c in children(world) if c.getRoleName() == "push button"]
 names = [c.name for c in countries]
 if len(countries) != 34 or not all(names) or "Norway" not in names:
     fail("the map holds %d push buttons: %s" % (len(countries), names))

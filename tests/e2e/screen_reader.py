@@ -120,16 +120,18 @@ def asked_country():
                  if l.getRoleName() == "label" and l.name.startswith("Click on country : ")), None)
 
 
-def no_alert():
+def open_box():
+    """The program's message box (a window of its own, so a child of the application), or
+    None; False while the box's objects go as they are read."""
     try:
-        return not any(c is not None and c.getRoleName() == "alert" for c in children(app))
-    except GLib.Error:  # the box's objects going while they are read
+        return next((c for c in children(app) if c is not None and c.getRoleName() == "alert"), None)
+    except GLib.Error:
         return False
 
 
 def answer_box():
     """The answer's message box, once it is there and says a right answer was given."""
-    alert = wait_for("the answer's message box", lambda: find(app, "alert"))
+    alert = wait_for("the answer's message box", open_box)
     texts = [l.name for l in children(alert) if l.getRoleName() == "label"]
     if "Correct country selected!" not in texts:
         fail("the message box says %s" % texts)
@@ -154,7 +156,7 @@ for _ in range(len(names)):
     wait_for("a country's focus after Page Down", lambda: len(focus) > heard, timeout=5)
 subprocess.run(["xdotool", "key", "Return"], check=True)
 press(find(answer_box(), "push button", "OK"))
-wait_for("the box to close", no_alert)
+wait_for("the box to close", lambda: open_box() is None)
 focus.clear()
 subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
 wait_for(lambda: "the map's focus, then %s's (heard: %s)" % (asked, focus),

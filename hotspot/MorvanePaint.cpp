@@ -212,7 +212,9 @@ void TMorvane::DrawBlink(int index, TCanvas* surface)
 
 void TMorvane::DrawLook(TLook look, int index, TCanvas* surface)
 {
-    if (!ValidIndex(index))
+    // While a form is read the picture may still be the one it replaces, and loading
+    // ends with a repaint of every look: a look drawn (and composed) now is wasted or stale.
+    if (!ValidIndex(index) || IsLoading())
         return;
     TCanvas& target = surface ? *surface : Canvas();
     THotSpot& hotspot = *hotSpots_->Item(index);

@@ -448,3 +448,34 @@ TEST_F(HotSpotStreaming, AControlStoredHiddenStaysHidden)
     ReadForm(QByteArray("object A: TMorvane\n  Visible = True\nend\n"), alone);
     EXPECT_FALSE(alone.isVisible());
 }
+
+// A form read into a control already showing another picture: a hotspot stored selected
+// is drawn while it is read, and its looks must still come from the picture the form brings.
+TEST_F(HotSpotStreaming, AFormReadIntoAShowingControlComposesOnThePictureItBrings)
+{
+    THotSpot* h = source.HotSpots().AddHotSpot();
+    h->SetCorners(2, 3, 12, 9);
+    for (auto setColor : {&THotSpot::SetHoverColor, &THotSpot::SetClickColor, &THotSpot::SetSelectedColor,
+                          &THotSpot::SetBlinkColor})
+        (h->*setColor)(clNone); // each look is the picture under the box
+    h->SetSelected(true);
+    TPicture picture;
+    FillPicture(picture, 20, 12);
+    source.SetPicture(&picture);
+
+    TMorvane target;
+    TPicture old;
+    QImage red(20, 12, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    old.Bitmap().Assign(red);
+    target.SetPicture(&old);
+    target.show();
+    ReadForm(WriteFormBinary(source), target);
+
+    const THotSpot* read = target.HotSpots().Item(0);
+    ASSERT_TRUE(read->Selected());
+    ASSERT_FALSE(read->Clipped());
+    for (const TBitmap* look : {&read->HoverClippedBitmap(), &read->ClickClippedBitmap(),
+                                &read->SelectClippedBitmap(), &read->BlinkClippedBitmap()})
+        EXPECT_EQ(look->Image().pixel(1, 1) | 0xFF000000u, PicturePixel(3, 4));
+}

@@ -1,12 +1,18 @@
-# Installs the libraries of VANDORA_BUILD into WORK/prefix, builds EXAMPLE against that
-# prefix alone, and runs it with --check.
+# Installs the libraries of VANDORA_BUILD into WORK/prefix, checks FORM with the form tool
+# installed with them, builds EXAMPLE against that prefix alone, and runs it with --check.
 include(${CMAKE_CURRENT_LIST_DIR}/RunStep.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 run("Installing the libraries"
     ${CMAKE_COMMAND} --install ${VANDORA_BUILD} --prefix ${WORK}/prefix --component Development)
-if(EXISTS ${WORK}/prefix/bin)
-  message(FATAL_ERROR "The Development component installed programs: ${WORK}/prefix/bin")
+# Of the programs only the form tool, which the control's documentation refers to.
+file(GLOB programs RELATIVE ${WORK}/prefix/bin ${WORK}/prefix/bin/*)
+if(NOT programs STREQUAL "vandora-form")
+  message(FATAL_ERROR "The Development component installed the programs \"${programs}\", not vandora-form alone")
+endif()
+run("Checking a form with the installed form tool" ${WORK}/prefix/bin/vandora-form check ${FORM})
+if(NOT output MATCHES "a valid text form")
+  message(FATAL_ERROR "The installed form tool did not find ${FORM} valid: ${output}")
 endif()
 run("Configuring the example"
     ${CMAKE_COMMAND} -S ${EXAMPLE} -B ${WORK}/build -G ${GENERATOR} -DCMAKE_CXX_COMPILER=${COMPILER}

@@ -317,6 +317,22 @@ TEST_F(MorvaneFixture, WritingThePictureRebuildsOnlyClippedHotspots)
     EXPECT_EQ(At(1, 1), qRgb(9, 9, 9)) << "and the control repainted";
 }
 
+// The picture changed where it stands shows once it is set again: that rebinds, recomposes
+// the clipped looks on it and repaints.
+TEST_F(MorvaneFixture, APictureChangedInPlaceShowsOnceSetAgain)
+{
+    Spot(0)->SetSelectedColor(clNone); // the selected look is the picture under the outline
+    Spot(0)->SetSelected(true);
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(qRgb(9, 9, 9));
+    control.Picture().Bitmap().Assign(image);
+    control.SetPicture(&control.Picture());
+    ASSERT_EQ(control.Picture().Width(), 60);
+    EXPECT_EQ(At(1, 1), qRgb(9, 9, 9));
+    EXPECT_EQ(At(8, 8), qRgb(9, 9, 9)) << "the selected look composed on the new picture";
+    EXPECT_EQ(Spot(0)->SelectClippedBitmap().Image().pixel(3, 3) | 0xFF000000u, qRgb(9, 9, 9));
+}
+
 // A hotspot whose box was set before there was a picture has looks of the right size but
 // nothing drawn in them; the picture arriving composes them, clipped or not.
 TEST(MorvaneLooks, LooksSizedBeforeThePictureAreComposedWhenItArrives)

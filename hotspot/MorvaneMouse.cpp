@@ -223,11 +223,19 @@ void TMorvane::ReleasePress(TRelease how, TPoint at)
     click = how == TRelease::FromKey || (how == TRelease::AtPoint && pressed->ContainsPoint(at.x, at.y) != 0);
     const unsigned paintsBefore = paints_;
     if (click) {
+        int drawnHover = hoverIndex_;
+        TIndexGuard keepDrawnHover(*this, drawnHover);
         if (ValidIndex(hoverIndex_) && !hotSpots_->Item(hoverIndex_)->ShowClick())
             DrawHover(hoverIndex_);
         if (!Raise(OnHotSpotClick, &TMorvane::hotSpotClicked, c))
             return;
         clickIndex_ = -1;
+        // The pointer left or moved on while the handler ran (a modal box took it): those
+        // hover changes drew nothing, and the hover look drawn above would stay.
+        if (hoverIndex_ != drawnHover) {
+            Invalidate();
+            return;
+        }
     } else {
         if (!pressExitRaised_ && !Raise(OnHotSpotExit, &TMorvane::hotSpotExited, c))
             return;

@@ -430,6 +430,37 @@ TEST_F(MorvaneFixture, WhileAClickIsHandledHoverChangesDrawAndRaiseNothing)
     EXPECT_EQ(control.HoverIndex(), -1);
 }
 
+// A click that deselects its hotspot shows the hover look on it; a modal box opened by the
+// click handler takes the pointer away, and that look must go with the hover.
+TEST_F(MorvaneFixture, AHoverLookLeftDuringTheClickHandlerIsErasedWhenItReturns)
+{
+    Click(10, 10);
+    ASSERT_TRUE(Spot(0)->Selected());
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) {
+        EXPECT_TRUE(Shows(10, 10, clYellow)) << "deselected under the pointer: the hover look";
+        Leave(); // as the box opening sends it
+    });
+    Press(10, 10);
+    Release(10, 10);
+    ASSERT_FALSE(Spot(0)->Selected());
+    EXPECT_EQ(control.HoverIndex(), -1);
+    Flush();
+    EXPECT_TRUE(ShowsPicture(10, 10)) << "no hover look without the hover";
+
+    // Moved onto another hotspot meanwhile: the first one's look goes and the window shows
+    // the hover where it now is.
+    control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) {
+        Move(16, 30);
+    });
+    Move(10, 10);
+    Click(10, 10); // selects
+    Click(10, 10); // deselects, under the pointer
+    Flush();
+    EXPECT_TRUE(ShowsPicture(10, 10));
+    EXPECT_EQ(control.HoverIndex(), 2);
+    EXPECT_TRUE(Shows(16, 30, clYellow));
+}
+
 TEST_F(MorvaneFixture, HandlersMayRemoveHotspotsOrThePictureOrTheControl)
 {
     control.OnHotSpotClick = THotSpotEvent([&](TObject*, THotSpot*) { control.HotSpots().Clear(); });

@@ -89,8 +89,12 @@ void TForm::showEvent(QShowEvent* event)
     FocusFirstTabStop();
     if (position_ == poScreenCenter || position_ == poDesktopCenter) {
         if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
             QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
+            frame.moveCenter(available.center());
+            // Larger than the screen: from its top and left edges, where the caption and
+            // the first controls stay within reach.
+            frame.moveTopLeft(QPoint(std::max(frame.left(), available.left()), std::max(frame.top(), available.top())));
             move(frame.topLeft());
         }
     }

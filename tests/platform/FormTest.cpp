@@ -113,6 +113,30 @@ TEST(FormTest, ACentredFormIsCentredOnItsFirstShowOnly)
     EXPECT_EQ(centred.pos(), QPoint(30, 40));
 }
 
+// A form taller or wider than the screen (a large scale factor on a small screen) starts at
+// the screen's top or left edge, so that its top and its first controls can be reached.
+TEST(FormTest, ACentredFormLargerThanTheScreenKeepsItsTopLeftOnIt)
+{
+    TForm tall;
+    tall.SetPosition(poScreenCenter);
+    const QRect available = tall.screen()->availableGeometry();
+    tall.SetClientWidth(200);
+    tall.SetClientHeight(available.height() + 100);
+    tall.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tall));
+    EXPECT_EQ(tall.frameGeometry().top(), available.top());
+    EXPECT_EQ(tall.frameGeometry().center().x(), available.center().x()) << "still centred across";
+
+    TForm wide;
+    wide.SetPosition(poDesktopCenter);
+    wide.SetClientWidth(available.width() + 100);
+    wide.SetClientHeight(100);
+    wide.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&wide));
+    EXPECT_EQ(wide.frameGeometry().left(), available.left());
+    EXPECT_EQ(wide.frameGeometry().center().y(), available.center().y());
+}
+
 TEST(FormKeyboardTest, EnterPressesTheDefaultButtonAndEscTheCancelButtonUnlessAButtonHasTheFocus)
 {
     TForm form;

@@ -94,7 +94,8 @@ void TForm::showEvent(QShowEvent* event)
             frame.moveCenter(available.center());
             // Larger than the screen: from its top and left edges, where the caption and
             // the first controls stay within reach.
-            frame.moveTopLeft(QPoint(std::max(frame.left(), available.left()), std::max(frame.top(), available.top())));
+            frame.moveTopLeft(
+                QPoint(std::max(frame.left(), available.left()), std::max(frame.top(), available.top())));
             move(frame.topLeft());
         }
     }

@@ -2,8 +2,9 @@
 # The built quiz program in a private Xvfb, played the way a player would: the window
 # appears centred with its designed client size, "Start new quiz" asks a question, a click
 # on a country opens a modal message box, Enter closes it and the next question follows,
-# Tab and Enter answer from the keyboard, and closing the window ends the program with
-# exit code 0. Then, on a desktop set to 150 %, the window fits a 1080-line screen, and at
+# Tab and Enter answer from the keyboard, a country clicked twice does not stay lit after
+# its box, and closing the window ends the program with exit code 0. Then, on a desktop
+# set to 150 %, the window fits a 1080-line screen, and at
 # 125 % the pointer's looks leave nothing behind. Last, a display that cannot be reached is
 # reported in plain words.
 #
@@ -143,6 +144,30 @@ else
   "$probe" wait-focus "$box" 5000 >/dev/null || fail "the second message box never got the keyboard focus"
   xdotool key Return
   "$probe" wait-unmap "$box" 5000 >/dev/null || fail "Enter did not close the second message box"
+
+  # A country clicked twice in a row: the second click deselects it, so it shows the
+  # hover look as the answer's box opens and takes the pointer away from the map. With the
+  # box closed and the pointer off the map, the country must not stay lit.
+  xdotool windowfocus --sync "$window"
+  for attempt in first second; do
+    click $(( map_left + country_x )) $(( map_top + country_y ))
+    mapped=$("$probe" wait-map Vandora 5000 --except "$window") ||
+      fail "no message box opened after the $attempt of two clicks on the same country"
+    read -r box _ <<<"$mapped"
+    "$probe" wait-focus "$box" 5000 >/dev/null || fail "the box after the $attempt click never got the keyboard focus"
+    xdotool key Return
+    "$probe" wait-unmap "$box" 5000 >/dev/null || fail "Enter did not close the box after the $attempt click"
+  done
+  xdotool mousemove --sync $(( left + 2 )) $(( top + 2 ))
+  lit=1
+  for (( i = 0; i < 50; i++ )); do
+    "$probe" grab "$window" $(( map_left + country_x )) $(( map_top + country_y )) 1 1 \
+      --ppm "$work/country.ppm" >/dev/null || fail "cannot read the country's pixel"
+    if [ "$(tail -c 3 "$work/country.ppm" | od -An -tx1 | tr -d ' ')" != ffff00 ]; then lit=; break; fi
+    sleep 0.1
+  done
+  [ -z "$lit" ] || fail "the country clicked twice stays lit yellow after the pointer left the map"
+  ok "a country clicked twice does not stay lit once the pointer has left"
 fi
 
 close_window "the program"

@@ -104,10 +104,12 @@ void TForm::showEvent(QShowEvent* event)
 bool TForm::event(QEvent* event)
 {
     // The desktop's colour scheme changed (Qt tells top-level windows only): system colours
-    // are looked up again, here and on the labels.
+    // are looked up again, here and on every form and label inside the window.
     if (event->type() == QEvent::ApplicationPaletteChange) {
         ApplyColors();
-        for (TLabel* label : findChildren<TLabel*>(Qt::FindDirectChildrenOnly))
+        for (TForm* form : findChildren<TForm*>())
+            form->ApplyColors();
+        for (TLabel* label : findChildren<TLabel*>())
             label->SystemColorsChanged();
     }
     return QWidget::event(event);

@@ -296,6 +296,10 @@ TEST(FormTest, SystemColoursFollowTheDesktopsPaletteWhenItChanges)
     TLabel* inherits = new TLabel(&form);
     TForm fixedForm;
     fixedForm.SetColor(clYellow);
+    // A form placed inside another window gets no palette event of its own from Qt.
+    TForm* nested = new TForm(&form);
+    TLabel* nestedLabel = new TLabel(nested);
+    nestedLabel->Font().SetColor(clWindowText);
 
     QPalette dark = before;
     dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
@@ -308,6 +312,8 @@ TEST(FormTest, SystemColoursFollowTheDesktopsPaletteWhenItChanges)
     const QColor inheritedText = inherits->palette().color(QPalette::WindowText);
     const QColor fixedText = fixed->palette().color(QPalette::WindowText);
     const QColor fixedFace = fixedForm.palette().color(QPalette::Window);
+    const QColor nestedFace = nested->palette().color(QPalette::Window);
+    const QColor nestedLabelText = nestedLabel->palette().color(QPalette::WindowText);
     QApplication::setPalette(before);
     QCoreApplication::processEvents();
 
@@ -317,6 +323,8 @@ TEST(FormTest, SystemColoursFollowTheDesktopsPaletteWhenItChanges)
     EXPECT_EQ(inheritedText, QColor(0xEE, 0xEE, 0xEE)) << "a label on its form's font";
     EXPECT_EQ(fixedText, QColor(Qt::blue));
     EXPECT_EQ(fixedFace, QColor(Qt::yellow));
+    EXPECT_EQ(nestedFace, QColor(0x30, 0x30, 0x30)) << "a form inside the window";
+    EXPECT_EQ(nestedLabelText, QColor(0xEE, 0xEE, 0xEE)) << "a label on that form";
     EXPECT_EQ(form.palette().color(QPalette::Window), before.color(QPalette::Button)) << "and back";
 }
 
